@@ -1,0 +1,43 @@
+// A growing text area: text is appended to the object under construction
+// and `finish` hands it out as a stable, null-terminated text of its own.
+// A size that would overflow prints "memory exhausted" and exits with
+// status 1.
+#ifndef VRK_SUPPORT_TEXT_AREA_H
+#define VRK_SUPPORT_TEXT_AREA_H
+
+#include <cstddef>
+
+class text_area {
+public:
+  text_area() = default;
+  text_area(const text_area &) = delete;
+  text_area &operator=(const text_area &) = delete;
+  ~text_area();
+
+  void append(const char *text, std::size_t length);
+  void append(const char *text);
+  void append_char(char c);
+
+  // The object under construction (not null-terminated) and its length.
+  const char *base() const { return data_; }
+  std::size_t length() const { return length_; }
+  // Drop the last `n` characters of the object under construction.
+  void shrink(std::size_t n) { length_ = n > length_ ? 0 : length_ - n; }
+
+  // Terminate the object, hand it out as a new allocation and start afresh.
+  char *finish();
+  // Throw the object under construction away.
+  void clear() { length_ = 0; }
+
+private:
+  void reserve(std::size_t extra);
+
+  char *data_ = nullptr;
+  std::size_t length_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// Print "memory exhausted" and exit with status 1.
+[[noreturn]] void text_area_exhausted();
+
+#endif
