@@ -1,1 +1,7 @@
-int main() { return 0; }
+// Process entry of the driver.
+#include "driver/vrk.h"
+
+int main(int argc, char **argv) {
+  driver d;
+  return d.main(argc, argv);
+}

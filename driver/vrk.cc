@@ -1,0 +1,145 @@
+// The main sequence of the driver: each step is a member function named for
+// what it does, called in a fixed order by `driver::main`.
+#include "driver/vrk.h"
+
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <libintl.h>
+#include <sys/resource.h>
+
+#include "diagnostics/diagnostic.h"
+#include "driver/driver-state.h"
+#include "driver/switches.h"
+#include "support/configuration.h"
+#include "support/xmalloc.h"
+
+namespace {
+
+// Process-wide clean-up hooks.
+void on_exit_cleanup() {}
+
+void on_fatal_signal(int signum) {
+  std::signal(signum, SIG_DFL);
+  // Re-raise so the driver ends as if killed by the signal.
+  std::raise(signum);
+}
+
+// Keep an inherited "ignore" disposition; otherwise clean up on the signal.
+void install_signal_handler(int signum) {
+  if (std::signal(signum, SIG_IGN) != SIG_IGN)
+    std::signal(signum, on_fatal_signal);
+}
+
+void raise_stack_limit() {
+  constexpr rlim_t wanted = 64 * 1024 * 1024;
+  struct rlimit limit;
+  if (getrlimit(RLIMIT_STACK, &limit) != 0)
+    return;
+  if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= wanted)
+    return;
+  rlim_t new_limit = wanted;
+  if (limit.rlim_max != RLIM_INFINITY && new_limit > limit.rlim_max)
+    new_limit = limit.rlim_max;
+  limit.rlim_cur = new_limit;
+  setrlimit(RLIMIT_STACK, &limit);
+}
+
+} // namespace
+
+driver::~driver() {
+  std::free(explicit_link_files_);
+  std::free(decoded_options_);
+}
+
+int driver::main(int argc, char **argv) {
+  record_invocation_name(argv[0]);
+  expand_argument_files(&argc, &argv);
+  decode_arguments(argc, argv);
+  initialise_process();
+  init_multilib_tables();
+  load_specs();
+  export_assembler_options();
+  export_driver_path(argv[0]);
+  export_lto_wrapper_path();
+  export_offload_targets();
+  report_unclaimed_switches();
+  if (answer_completion())
+    return 0;
+  if (answer_queries())
+    return 0;
+  if (check_inputs()) {
+    do_spec_on_infiles();
+    maybe_run_linker(argv[0]);
+  }
+  finish_run();
+  return exit_status();
+}
+
+void driver::record_invocation_name(const char *argv0) {
+  const char *slash = argv0 ? std::strrchr(argv0, '/') : nullptr;
+  invocation_name = slash ? slash + 1 : (argv0 ? argv0 : "");
+  xmalloc_set_program_name(invocation_name);
+}
+
+void driver::expand_argument_files(int *argc, char ***argv) {}
+
+void driver::decode_arguments(int argc, char **argv) {}
+
+void driver::initialise_process() {
+  std::setlocale(LC_CTYPE, "");
+  std::setlocale(LC_MESSAGES, "");
+  bindtextdomain(config::text_domain, config::locale_dir);
+  textdomain(config::text_domain);
+
+  diagnostic_initialize(invocation_name);
+
+  if (std::atexit(on_exit_cleanup) != 0)
+    fatal_error(UNKNOWN_LOCATION, "atexit failed");
+
+  for (int signum : {SIGINT, SIGHUP, SIGTERM, SIGPIPE})
+    install_signal_handler(signum);
+  std::signal(SIGCHLD, SIG_DFL);
+
+  raise_stack_limit();
+}
+
+void driver::init_multilib_tables() {}
+
+void driver::load_specs() {}
+
+void driver::export_assembler_options() {}
+
+void driver::export_driver_path(const char *argv0) {}
+
+void driver::export_lto_wrapper_path() {}
+
+void driver::export_offload_targets() {}
+
+void driver::report_unclaimed_switches() {}
+
+bool driver::answer_completion() { return false; }
+
+bool driver::answer_queries() { return false; }
+
+bool driver::check_inputs() {
+  if (input_count == implicit_library_count)
+    fatal_error(UNKNOWN_LOCATION, "no input files");
+  return !seen_error();
+}
+
+void driver::do_spec_on_infiles() {}
+
+void driver::maybe_run_linker(const char *argv0) {}
+
+void driver::finish_run() {}
+
+int driver::exit_status() const {
+  if (signalled_children != 0)
+    return 2;
+  if (!seen_error())
+    return 0;
+  return 1;
+}

@@ -1,0 +1,43 @@
+// The driver object and its main sequence: one run per process.
+#ifndef VRK_DRIVER_VRK_H
+#define VRK_DRIVER_VRK_H
+
+struct decoded_option;
+
+class driver {
+public:
+  driver() = default;
+  driver(const driver &) = delete;
+  driver &operator=(const driver &) = delete;
+  ~driver();
+
+  // Run the main sequence once; the result is the process exit status.
+  int main(int argc, char **argv);
+
+private:
+  void record_invocation_name(const char *argv0);
+  void expand_argument_files(int *argc, char ***argv);
+  void decode_arguments(int argc, char **argv);
+  void initialise_process();
+  void init_multilib_tables();
+  void load_specs();
+  void export_assembler_options();
+  void export_driver_path(const char *argv0);
+  void export_lto_wrapper_path();
+  void export_offload_targets();
+  void report_unclaimed_switches();
+  bool answer_completion();
+  bool answer_queries();
+  bool check_inputs();
+  void do_spec_on_infiles();
+  void maybe_run_linker(const char *argv0);
+  void finish_run();
+  int exit_status() const;
+
+  decoded_option *decoded_options_ = nullptr;
+  unsigned decoded_options_count_ = 0;
+  // One byte per input: set for inputs that no compiler handles.
+  char *explicit_link_files_ = nullptr;
+};
+
+#endif
