@@ -14,15 +14,9 @@
 #include <cstdint>
 
 #include "diagnostics/diagnostic.h"
-#if __has_include("options/option-table.h")
 #include "options/option-table.h"
-#else
-// Until the generated table's header exists.
-using option_index = std::size_t;
-struct option_values;
-#endif
 
-class diagnostic_reporter;
+struct diagnostic_reporter;
 
 // Decoding errors (decoded_option::errors).
 enum : std::uint32_t {
@@ -48,6 +42,19 @@ struct decoded_option {
   std::int64_t mask;            // bits a set-valued argument replaces
   std::uint32_t errors;         // OPTERR_* bits
 };
+
+// A rewrite tried when a word is not found as written: a word starting
+// with `prefix` (and, for two-word rows, followed by a word starting with
+// `second_word`) is looked up as `replacement` followed by the remainder.
+struct prefix_rewrite {
+  const char *prefix;
+  const char *second_word;  // null for one-word rows
+  const char *replacement;
+  bool needs_remainder;     // skip the row when the remainder is empty
+  bool negative;            // the result is the option's negative form
+};
+extern const prefix_rewrite prefix_rewrites[];
+extern const std::size_t prefix_rewrite_count;
 
 struct option_handler_set;
 
@@ -133,6 +140,8 @@ std::uint64_t parse_integral_argument(const char *arg, int *err, bool allow_size
 // program; never freed individually.
 const char *opts_pool_strdup(const char *text);
 const char *opts_pool_strndup(const char *text, std::size_t len);
+// SIZE bytes from the pool.
+char *opts_pool_alloc(std::size_t size);
 // True once the pool exists (init_options_struct requires it).
 bool opts_pool_initialized();
 
