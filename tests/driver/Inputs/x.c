@@ -1,0 +1,1 @@
+int x (void) { return 0; }

@@ -1,0 +1,1 @@
+int y() { return 0; }

@@ -1,0 +1,49 @@
+# Lays out an installation tree that runs without a real toolchain: installs
+# the build into ROOT (as a user would, relocated away from the configured
+# prefix), then puts the stand-in program there under every name the specs
+# and the wrappers run.
+#
+#   cmake -DBUILD_DIR=<build> -DROOT=<dir> -DSTANDIN=<standin binary>
+#         -DTARGET=<target> -DVERSION=<version> -P make-test-root.cmake
+#
+# The tree is made afresh every time, so nothing from an earlier install or
+# an earlier test run is left in it.
+
+foreach(var BUILD_DIR ROOT STANDIN TARGET VERSION)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "make-test-root.cmake: -D${var}=... is required")
+  endif()
+endforeach()
+if(NOT EXISTS "${STANDIN}")
+  message(FATAL_ERROR "make-test-root.cmake: stand-in ${STANDIN} not built")
+endif()
+
+# Programs the driver's specs run, found along its program prefixes.
+set(toolchain_programs kfront kfrontxx kfrontlto tolv1 as ld ldwrap ltorelay objcopy)
+# System tools the wrappers run; tests put this directory on PATH.
+set(system_tools ar nm ranlib)
+
+file(REMOVE_RECURSE "${ROOT}")
+execute_process(
+  COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${ROOT}"
+  RESULT_VARIABLE install_status
+  OUTPUT_VARIABLE install_output
+  ERROR_VARIABLE install_output)
+if(NOT install_status EQUAL 0)
+  message(FATAL_ERROR "cmake --install ${BUILD_DIR} failed:\n${install_output}")
+endif()
+
+set(libexec "${ROOT}/libexec/vrk/${TARGET}/${VERSION}")
+file(MAKE_DIRECTORY "${libexec}" "${ROOT}/fakebin")
+foreach(name IN LISTS toolchain_programs)
+  file(COPY_FILE "${STANDIN}" "${libexec}/${name}")
+endforeach()
+foreach(name IN LISTS system_tools)
+  file(COPY_FILE "${STANDIN}" "${ROOT}/fakebin/${name}")
+endforeach()
+
+# The link-time plugin is only looked for (by the linking step and by the
+# wrappers), never loaded by anything here.
+file(WRITE "${libexec}/libltohook.so" "stand-in plugin\n")
+
+message(STATUS "test installation ready in ${ROOT}")
