@@ -42,8 +42,10 @@ foreach(name IN LISTS system_tools)
   file(COPY_FILE "${STANDIN}" "${ROOT}/fakebin/${name}")
 endforeach()
 
-# The link-time plugin is only looked for (by the linking step and by the
-# wrappers), never loaded by anything here.
-file(WRITE "${libexec}/libltohook.so" "stand-in plugin\n")
+# The linking step and the wrappers only look for the link-time plugin; the
+# stand-ins never load it.  Keep the installed one when there is one.
+if(NOT EXISTS "${libexec}/libltohook.so")
+  file(WRITE "${libexec}/libltohook.so" "stand-in plugin\n")
+endif()
 
 message(STATUS "test installation ready in ${ROOT}")
