@@ -11,6 +11,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "diagnostics/diagnostic-color.h"
+
 // A source location; 0 means none (the driver's own diagnostics have none).
 using location_t = unsigned int;
 inline constexpr location_t UNKNOWN_LOCATION = 0;
@@ -81,5 +83,10 @@ bool seen_error();
 // Settings the driver's options reach.
 void diagnostic_set_bug_report_mode(bool on);   // -freport-bug
 void diagnostic_finish();
+// -fdiagnostics-color= and -fdiagnostics-urls= (values of
+// diagnostic_color_mode / diagnostic_url_mode; negative: the start-up
+// default "auto").  Each call makes the decision again.
+void diagnostic_color_init(int value);
+void diagnostic_urls_init(int value);
 
 #endif

@@ -1,0 +1,165 @@
+// Tests of the colour table, VRK_COLORS parsing and the colour and
+// hyperlink decisions.
+#include "diagnostics/diagnostic-color.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "diagnostics/diagnostic-reporter.h"
+
+namespace {
+
+bool fake_terminal = false;
+bool fake_is_terminal() { return fake_terminal; }
+
+class color_test : public ::testing::Test {
+protected:
+  void SetUp() override {
+    for (std::size_t i = 0; i < color_table_size; ++i)
+      saved_.push_back(color_table[i]);
+    for (const char *name : {"VRK_COLORS", "VRK_URLS", "TERM_URLS", "COLORTERM", "TERM"}) {
+      const char *value = std::getenv(name);
+      env_.push_back({name, value ? value : "", value != nullptr});
+      unsetenv(name);
+    }
+    stderr_is_terminal = fake_is_terminal;
+    fake_terminal = false;
+  }
+  void TearDown() override {
+    for (std::size_t i = 0; i < color_table_size; ++i)
+      color_table[i] = saved_[i];
+    for (const saved_variable &v : env_)
+      v.set ? setenv(v.name, v.value.c_str(), 1) : unsetenv(v.name);
+  }
+  static std::string start_of(const char *name) { return color_start(true, name); }
+
+  struct saved_variable {
+    const char *name;
+    std::string value;
+    bool set;
+  };
+  std::vector<color_entry> saved_;
+  std::vector<saved_variable> env_;
+};
+
+TEST_F(color_test, DefaultTableAndLookups) {
+  EXPECT_EQ(start_of("error"), "\33[01;31m\33[K");
+  EXPECT_EQ(start_of("warning"), "\33[01;35m\33[K");
+  EXPECT_EQ(start_of("note"), "\33[01;36m\33[K");
+  EXPECT_EQ(start_of("locus"), "\33[01m\33[K");
+  EXPECT_EQ(start_of("quote"), "\33[01m\33[K");
+  EXPECT_EQ(start_of("type-diff"), "\33[01;32m\33[K");
+  EXPECT_EQ(start_of("err"), "") << "a prefix of a name is not the name";
+  EXPECT_EQ(start_of("errors"), "");
+  EXPECT_STREQ(color_start(false, "error"), "");
+  EXPECT_STREQ(color_end(true), "\33[m\33[K");
+  EXPECT_STREQ(color_end(false), "");
+  EXPECT_EQ(color_table_size, 17u);
+}
+
+TEST_F(color_test, OverridesApplyInOrderAndSkipUnknownNames) {
+  EXPECT_TRUE(parse_color_overrides("error=01;32:nosuch=1:warning=4:note"));
+  EXPECT_EQ(start_of("error"), "\33[01;32m\33[K");
+  EXPECT_EQ(start_of("warning"), "\33[4m\33[K");
+  EXPECT_EQ(start_of("note"), "\33[01;36m\33[K") << "an entry without '=' changes nothing";
+  EXPECT_TRUE(parse_color_overrides("error=7:error=1"));
+  EXPECT_EQ(start_of("error"), "\33[1m\33[K") << "a later entry replaces an earlier one";
+  EXPECT_TRUE(parse_color_overrides("quote="));
+  EXPECT_EQ(start_of("quote"), "\33[m\33[K");
+}
+
+TEST_F(color_test, MalformedOverridesStopButKeepEarlierEntries) {
+  EXPECT_TRUE(parse_color_overrides("error=33:warning=3x:note=35"));
+  EXPECT_EQ(start_of("error"), "\33[33m\33[K");
+  EXPECT_EQ(start_of("warning"), "\33[01;35m\33[K");
+  EXPECT_EQ(start_of("note"), "\33[01;36m\33[K");
+
+  EXPECT_TRUE(parse_color_overrides("=1:error=34"));
+  EXPECT_EQ(start_of("error"), "\33[33m\33[K");
+  EXPECT_TRUE(parse_color_overrides("error=1=2:note=32"));
+  EXPECT_EQ(start_of("error"), "\33[33m\33[K");
+  EXPECT_EQ(start_of("note"), "\33[01;36m\33[K");
+  EXPECT_TRUE(parse_color_overrides(":::"));
+  EXPECT_TRUE(parse_color_overrides("error=\33]evil"));
+  EXPECT_EQ(start_of("error"), "\33[33m\33[K") << "escape bytes never reach the table";
+}
+
+TEST_F(color_test, ColourDecision) {
+  EXPECT_FALSE(color_mode_init(DIAGNOSTICS_COLOR_NEVER));
+  EXPECT_TRUE(color_mode_init(DIAGNOSTICS_COLOR_ALWAYS));
+  setenv("VRK_COLORS", "", 1);
+  EXPECT_FALSE(color_mode_init(DIAGNOSTICS_COLOR_ALWAYS)) << "empty VRK_COLORS turns colour off";
+  setenv("VRK_COLORS", "error=01;32", 1);
+  EXPECT_TRUE(color_mode_init(DIAGNOSTICS_COLOR_ALWAYS));
+  EXPECT_EQ(start_of("error"), "\33[01;32m\33[K");
+  unsetenv("VRK_COLORS");
+
+  setenv("TERM", "xterm", 1);
+  EXPECT_FALSE(color_mode_init(DIAGNOSTICS_COLOR_AUTO)) << "standard error is a pipe";
+  fake_terminal = true;
+  EXPECT_TRUE(color_mode_init(DIAGNOSTICS_COLOR_AUTO));
+  setenv("TERM", "dumb", 1);
+  EXPECT_FALSE(color_mode_init(DIAGNOSTICS_COLOR_AUTO));
+  unsetenv("TERM");
+  EXPECT_FALSE(color_mode_init(DIAGNOSTICS_COLOR_AUTO));
+}
+
+TEST_F(color_test, HyperlinkDecision) {
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_NEVER), URL_FORMAT_NONE);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_BEL);
+  setenv("VRK_URLS", "st", 1);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_ST);
+  setenv("VRK_URLS", "no", 1);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_NONE);
+  setenv("VRK_URLS", "", 1);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_NONE);
+  setenv("VRK_URLS", "bel", 1);
+  setenv("TERM_URLS", "st", 1);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_BEL) << "VRK_URLS comes first";
+  unsetenv("VRK_URLS");
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_ST);
+  unsetenv("TERM_URLS");
+
+  setenv("TERM", "xterm", 1);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_NONE) << "not a terminal";
+  fake_terminal = true;
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_NONE) << "plain xterm";
+  setenv("COLORTERM", "truecolor", 1);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_BEL);
+  setenv("COLORTERM", "gnome-terminal", 1);
+  setenv("VRK_URLS", "st", 1);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_NONE);
+  unsetenv("COLORTERM");
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_ST) << "explicit setting on xterm";
+  unsetenv("VRK_URLS");
+  setenv("TERM", "screen", 1);
+  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_BEL);
+}
+
+TEST_F(color_test, ReporterModesNegativeMeansAuto) {
+  diagnostic_initialize("vrk++");
+  setenv("TERM", "xterm", 1);
+  fake_terminal = true;
+  diagnostic_color_init(-1);
+  EXPECT_TRUE(global_reporter.msg_printer->show_color);
+  diagnostic_color_init(DIAGNOSTICS_COLOR_NEVER);
+  EXPECT_FALSE(global_reporter.msg_printer->show_color);
+  fake_terminal = false;
+  diagnostic_color_init(DIAGNOSTICS_COLOR_ALWAYS);
+  EXPECT_TRUE(global_reporter.msg_printer->show_color);
+  diagnostic_urls_init(DIAGNOSTICS_URLS_ALWAYS);
+  EXPECT_EQ(global_reporter.msg_printer->url_format, URL_FORMAT_BEL);
+  diagnostic_urls_init(-1);
+  EXPECT_EQ(global_reporter.msg_printer->url_format, URL_FORMAT_NONE);
+  diagnostic_color_init(DIAGNOSTICS_COLOR_NEVER);
+}
+
+TEST_F(color_test, UnknownModesAreInternalErrors) {
+  diagnostic_initialize("vrk++");
+  EXPECT_EXIT(color_mode_init(3), ::testing::ExitedWithCode(4), "internal compiler error");
+  EXPECT_EXIT(url_format_init(7), ::testing::ExitedWithCode(4), "internal compiler error");
+}
+
+} // namespace

@@ -1,0 +1,478 @@
+// The diagnostic reporter: decides whether and as what a diagnostic is
+// shown, builds its line prefix, counts it and takes the action its kind
+// requires (nothing, exit status 1, or the bug-report notice and status 4).
+#include "diagnostics/diagnostic-reporter.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "diagnostics/backtrace.h"
+#include "diagnostics/intl.h"
+#include "support/configuration.h"
+#include "support/text.h"
+#include "support/xmalloc.h"
+
+diagnostic_reporter global_reporter;
+
+const diagnostic_kind_info diagnostic_kind_table[kind_last_diagnostic_kind + 1] = {
+    {"", nullptr},                                   // kind_unspecified
+    {"", nullptr},                                   // kind_ignored
+    {N_("fatal error: "), "error"},                  // kind_fatal
+    {N_("internal compiler error: "), "error"},      // kind_ice
+    {N_("error: "), "error"},                        // kind_error
+    {N_("sorry, unimplemented: "), "error"},         // kind_sorry
+    {N_("warning: "), "warning"},                    // kind_warning
+    {N_("anachronism: "), "warning"},                // kind_anachronism
+    {N_("note: "), "note"},                          // kind_note
+    {N_("debug: "), "note"},                         // kind_debug
+    {N_("path: "), "path"},                          // kind_path
+    {N_("pedwarn: "), nullptr},                      // kind_pedwarn
+    {N_("permerror: "), nullptr},                    // kind_permerror
+    {N_("error: "), nullptr},                        // kind_werror
+    {N_("internal compiler error: "), "error"},      // kind_ice_no_backtrace
+    {"must-not-happen", nullptr},                    // bound
+};
+
+// The path of this file as the build recorded it; other source names are
+// shown relative to what they share with it.
+static const char reporter_source_path[] = __FILE__;
+
+static void diagnostic_default_starter(diagnostic_reporter *reporter, diagnostic_record *record) {
+  // Driver diagnostics carry no position, so there is no include chain to
+  // report before the line.
+  reporter->msg_printer->set_prefix(diagnostic_build_prefix(reporter, record));
+}
+
+static void diagnostic_default_finisher(diagnostic_reporter *reporter, diagnostic_record *,
+                                        diagnostic_kind) {
+  message_printer *pp = reporter->msg_printer;
+  char *saved = pp->take_prefix();
+  pp->newline_and_flush();
+  pp->set_prefix(saved);
+}
+
+static void diagnostic_default_final_hook(diagnostic_reporter *reporter) {
+  if (reporter->kind_counts[kind_werror] == 0 || !reporter->msg_printer)
+    return;
+  message_printer *pp = reporter->msg_printer;
+  char *saved = pp->take_prefix();
+  pp->verbatim_into(reporter->warnings_as_errors
+                        ? translate("%s: all warnings being treated as errors")
+                        : translate("%s: some warnings being treated as errors"),
+                    reporter->program_name);
+  pp->newline_and_flush();
+  pp->set_prefix(saved);
+}
+
+void diagnostic_initialize(const char *program_name, int classified_option_count) {
+  diagnostic_reporter *r = &global_reporter;
+  r->program_name = xstrdup(program_name ? program_name : "");
+  delete r->msg_printer;
+  r->msg_printer = new message_printer(0);
+  std::free(r->classification);
+  r->classified_option_count = classified_option_count > 0 ? classified_option_count : 0;
+  r->classification = static_cast<diagnostic_kind *>(
+      xcalloc(r->classified_option_count + 1, sizeof(diagnostic_kind)));
+  r->line_starter = diagnostic_default_starter;
+  r->line_finisher = diagnostic_default_finisher;
+  r->final_hook = diagnostic_default_final_hook;
+  r->initialized = true;
+}
+
+// Diagnostics may be issued before the driver has set the reporter up (or
+// after the final step released the printer); they still have to print.
+void diagnostic_ensure_printer(diagnostic_reporter *r) {
+  if (!r->initialized)
+    diagnostic_initialize(r == &global_reporter ? program_invocation_short_name : "");
+  if (!r->msg_printer)
+    r->msg_printer = new message_printer(0);
+}
+
+const char *diagnostic_program_name() { return global_reporter.program_name; }
+
+expanded_location diagnostic_expand_location(const diagnostic_reporter *reporter, location_t loc) {
+  if (loc == UNKNOWN_LOCATION || !reporter->location_expander)
+    return {};
+  return reporter->location_expander(loc);
+}
+
+// The column shown for `column`, or -1 for none.
+static int diagnostic_converted_column(const diagnostic_reporter *r, int column) {
+  if (column <= 0)
+    return -1;
+  switch (r->column_unit) {
+  case COLUMN_UNIT_DISPLAY: // without the source line, display and byte columns agree
+  case COLUMN_UNIT_BYTE:
+    return r->column_base + column - 1;
+  default:
+    vrk_unreachable();
+  }
+}
+
+char *diagnostic_build_prefix(diagnostic_reporter *r, const diagnostic_record *record) {
+  vrk_assert(record->kind >= 0 && record->kind < kind_last_diagnostic_kind);
+  bool show = r->msg_printer && r->msg_printer->show_color;
+  const diagnostic_kind_info &info = diagnostic_kind_table[record->kind];
+  const char *text = translate(info.label);
+  const char *kind_start = info.color_name ? color_start(show, info.color_name) : "";
+  const char *kind_end = info.color_name ? color_end(show) : "";
+
+  expanded_location where = diagnostic_expand_location(r, record->location);
+  const char *file = where.file ? where.file : r->program_name;
+  char line_column[32] = "";
+  if (where.file && where.line != 0 && std::strcmp(where.file, translate("<built-in>")) != 0) {
+    int column = r->column_shown ? diagnostic_converted_column(r, where.column) : -1;
+    if (column >= 0)
+      std::snprintf(line_column, sizeof line_column, ":%d:%d", where.line, column);
+    else
+      std::snprintf(line_column, sizeof line_column, ":%d", where.line);
+  }
+  char *locus = xasprintf("%s%s%s:%s", color_start(show, "locus"), file, line_column, color_end(show));
+  char *result = xasprintf("%s %s%s%s", locus, kind_start, text, kind_end);
+  std::free(locus);
+  return result;
+}
+
+[[noreturn]] static void diagnostic_ice_action(diagnostic_reporter *r, diagnostic_kind kind) {
+  if (diagnostic_hook_fn hook = r->ice_hook) {
+    r->ice_hook = nullptr;
+    hook(r);
+  }
+  int frames = kind == kind_ice ? print_backtrace(stderr) : 0;
+  if (r->errors_abort)
+    std::abort();
+  if (r->bug_report_mode)
+    notice_text(stderr, "Please submit a full bug report, with preprocessed source.\n");
+  else
+    notice_text(stderr, "Please submit a full bug report, with preprocessed source "
+                        "(by using -freport-bug).\n");
+  if (frames > 0)
+    notice_text(stderr, "Please include the complete backtrace with any bug report.\n");
+  char *location = concat("<", config::bug_report_url, ">", nullptr);
+  notice_text(stderr, "See %s for instructions.\n", location);
+  std::free(location);
+  std::exit(4);
+}
+
+void diagnostic_action_after_output(diagnostic_reporter *r, diagnostic_kind kind) {
+  switch (kind) {
+  case kind_warning:
+  case kind_anachronism:
+  case kind_note:
+  case kind_debug:
+    return;
+  case kind_error:
+  case kind_sorry:
+    if (r->errors_abort)
+      std::abort();
+    if (r->errors_are_fatal) {
+      notice_text(stderr, "compilation terminated due to -Wfatal-errors.\n");
+      diagnostic_finish(r);
+      std::exit(1);
+    }
+    return;
+  case kind_fatal:
+    if (r->errors_abort)
+      std::abort();
+    diagnostic_finish(r);
+    notice_text(stderr, "compilation terminated.\n");
+    std::exit(1);
+  case kind_ice:
+  case kind_ice_no_backtrace:
+    diagnostic_ice_action(r, kind);
+  default:
+    vrk_unreachable();
+  }
+}
+
+static void diagnostic_check_error_limit(diagnostic_reporter *r) {
+  if (r->error_limit <= 0)
+    return;
+  int errors = r->kind_counts[kind_error] + r->kind_counts[kind_sorry] + r->kind_counts[kind_werror];
+  if (errors >= r->error_limit) {
+    notice_text(stderr, "compilation terminated due to -fmax-errors=%u.\n",
+                static_cast<unsigned>(r->error_limit));
+    diagnostic_finish(r);
+    std::exit(1);
+  }
+}
+
+static bool diagnostic_all_in_system_headers(const diagnostic_reporter *r,
+                                             const diagnostic_record *record) {
+  if (record->inline_locations.empty())
+    return diagnostic_expand_location(r, record->location).in_system_header;
+  for (location_t loc : record->inline_locations)
+    if (!diagnostic_expand_location(r, loc).in_system_header)
+      return false;
+  return true;
+}
+
+// The kind the classification history gives `record`, or kind_unspecified.
+static diagnostic_kind diagnostic_history_kind(const diagnostic_reporter *r,
+                                               const diagnostic_record *record) {
+  std::vector<location_t> locations = record->inline_locations;
+  if (locations.empty())
+    locations.push_back(record->location);
+  for (location_t loc : locations) {
+    int i = static_cast<int>(r->history.size()) - 1;
+    while (i >= 0) {
+      const classification_change &entry = r->history[i];
+      if (entry.kind == kind_pop) {
+        // Never move forward, so a bad entry cannot loop.
+        i = entry.pop_to < i ? entry.pop_to : i - 1;
+        continue;
+      }
+      if (entry.location <= loc &&
+          (entry.option_index == 0 || entry.option_index == record->option_index))
+        return entry.kind;
+      --i;
+    }
+  }
+  return kind_unspecified;
+}
+
+// True when the diagnostic stays enabled (its kind may change).
+static bool diagnostic_enabled(diagnostic_reporter *r, diagnostic_record *record) {
+  int option = record->option_index;
+  if (option == 0 || option == r->permissive_option)
+    return true;
+  if (r->option_enabled_hook && !r->option_enabled_hook(option, r->option_hook_data))
+    return false;
+  if (!r->system_header_warnings && diagnostic_all_in_system_headers(r, record)) {
+    record->kind = kind_ignored;
+  } else {
+    diagnostic_kind from_history = r->history.empty() ? kind_unspecified : diagnostic_history_kind(r, record);
+    if (from_history != kind_unspecified)
+      record->kind = from_history;
+    else if (option > 0 && option < r->classified_option_count &&
+             r->classification[option] != kind_unspecified)
+      record->kind = r->classification[option];
+  }
+  return record->kind != kind_ignored;
+}
+
+static void diagnostic_print_metadata(diagnostic_reporter *r, const diagnostic_record *record) {
+  message_printer *pp = r->msg_printer;
+  const diagnostic_metadata *meta = record->metadata;
+  if (!meta)
+    return;
+  const char *kind_color = diagnostic_kind_table[record->kind].color_name;
+  auto bracketed = [&](const char *url, const char *text) {
+    pp->put_text(" [");
+    pp->put_text(color_start(pp->show_color, kind_color));
+    if (url && pp->url_format != URL_FORMAT_NONE)
+      pp->begin_url(url);
+    pp->put_text(text);
+    if (url && pp->url_format != URL_FORMAT_NONE)
+      pp->end_url();
+    pp->put_text(color_end(pp->show_color));
+    pp->put_text("]");
+  };
+  if (r->cwe_shown && meta->cwe) {
+    char url[96], text[32];
+    std::snprintf(url, sizeof url, "https://cwe.mitre.org/data/definitions/%i.html", meta->cwe);
+    std::snprintf(text, sizeof text, "CWE-%i", meta->cwe);
+    bracketed(url, text);
+  }
+  if (r->rules_shown)
+    for (const diagnostic_rule &rule : meta->rules)
+      bracketed(rule.url, rule.name);
+}
+
+static void diagnostic_print_option_suffix(diagnostic_reporter *r, const diagnostic_record *record,
+                                           diagnostic_kind requested) {
+  if (!r->option_suffix_shown || !r->option_text_hook)
+    return;
+  char *option_text = r->option_text_hook(r, record->option_index, requested, record->kind);
+  if (!option_text)
+    return;
+  message_printer *pp = r->msg_printer;
+  char *url = nullptr;
+  if (r->option_url_hook && pp->url_format != URL_FORMAT_NONE)
+    url = r->option_url_hook(r, record->option_index);
+  pp->put_text(" [");
+  pp->put_text(color_start(pp->show_color, diagnostic_kind_table[record->kind].color_name));
+  if (url)
+    pp->begin_url(url);
+  pp->put_text(option_text);
+  if (url)
+    pp->end_url();
+  pp->put_text(color_end(pp->show_color));
+  pp->put_text("]");
+  std::free(url);
+  std::free(option_text);
+}
+
+bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
+  diagnostic_ensure_printer(r);
+  message_printer *pp = r->msg_printer;
+  diagnostic_kind requested = record->kind;
+
+  if (record->kind == kind_warning || record->kind == kind_pedwarn) {
+    if (r->warnings_inhibited)
+      return false;
+    expanded_location where = diagnostic_expand_location(r, record->location);
+    if (where.in_system_header && !r->system_header_warnings) {
+      record->system_header_warning = true;
+      if (record->kind == kind_pedwarn)
+        return false;
+    }
+    if (record->kind == kind_pedwarn) {
+      record->kind = r->pedwarns_as_errors ? kind_error : kind_warning;
+      requested = record->kind;
+    }
+  }
+  if (record->kind == kind_note && r->notes_inhibited)
+    return false;
+
+  if (r->report_depth > 0) {
+    bool ice = record->kind == kind_ice || record->kind == kind_ice_no_backtrace;
+    if (ice && r->report_depth == 1) {
+      pp->abandon_formatting();
+      pp->newline_and_flush();
+    } else {
+      if (r->report_depth < 3) {
+        pp->abandon_formatting();
+        pp->newline_and_flush();
+      }
+      notice_text(stderr, "internal compiler error: error reporting routines re-entered.\n");
+      diagnostic_action_after_output(r, kind_ice);
+      std::abort();
+    }
+  }
+
+  if (r->warnings_as_errors && record->kind == kind_warning)
+    record->kind = kind_error;
+
+  record->message.extra = record;
+
+  if (!diagnostic_enabled(r, record))
+    return false;
+  if (record->system_header_warning && !r->system_header_warnings &&
+      diagnostic_all_in_system_headers(r, record))
+    return false;
+
+  if (record->kind != kind_ice && record->kind != kind_note)
+    diagnostic_check_error_limit(r);
+
+  ++r->report_depth;
+
+  if (record->kind == kind_ice || record->kind == kind_ice_no_backtrace) {
+    // A fault after earlier errors is most likely their consequence.
+    if ((r->kind_counts[kind_error] > 0 || r->kind_counts[kind_sorry] > 0) && !r->errors_abort) {
+      expanded_location where = diagnostic_expand_location(r, record->location);
+      notice_text(stderr, "%s:%d: confused by earlier errors, bailing out\n",
+                  where.file ? where.file : r->program_name, where.line);
+      std::exit(4);
+    }
+    if (r->internal_error_hook)
+      r->internal_error_hook(r);
+  }
+
+  if (record->kind == kind_error && requested == kind_warning)
+    ++r->kind_counts[kind_werror];
+  else if (record->kind >= 0 && record->kind < kind_last_diagnostic_kind)
+    ++r->kind_counts[record->kind];
+
+  if (r->group_emissions == 0 && r->begin_group_hook)
+    r->begin_group_hook(r);
+  ++r->group_emissions;
+
+  pp->format(&record->message);
+  if (r->line_starter)
+    r->line_starter(r, record);
+  pp->output_formatted();
+  diagnostic_print_metadata(r, record);
+  diagnostic_print_option_suffix(r, record, requested);
+  if (r->line_finisher)
+    r->line_finisher(r, record, record->kind);
+
+  diagnostic_action_after_output(r, record->kind);
+
+  record->message.extra = nullptr;
+  --r->report_depth;
+  return true;
+}
+
+void diagnostic_finish(diagnostic_reporter *r) {
+  if (r->final_hook)
+    r->final_hook(r);
+  std::free(r->classification);
+  r->classification = nullptr;
+  r->classified_option_count = 0;
+  delete r->msg_printer;
+  r->msg_printer = nullptr;
+}
+
+void diagnostic_finish() { diagnostic_finish(&global_reporter); }
+
+void set_color_mode(diagnostic_reporter *r, int value) {
+  diagnostic_ensure_printer(r);
+  r->msg_printer->show_color = color_mode_init(value < 0 ? DIAGNOSTICS_COLOR_AUTO : value);
+}
+
+void set_url_mode(diagnostic_reporter *r, int value) {
+  diagnostic_ensure_printer(r);
+  r->msg_printer->url_format = url_format_init(value < 0 ? DIAGNOSTICS_URLS_AUTO : value);
+}
+
+void diagnostic_color_init(int value) { set_color_mode(&global_reporter, value); }
+void diagnostic_urls_init(int value) { set_url_mode(&global_reporter, value); }
+
+void diagnostic_set_bug_report_mode(bool on) { global_reporter.bug_report_mode = on; }
+
+int &diagnostic_count(diagnostic_kind kind) {
+  vrk_assert(kind >= 0 && kind < kind_last_diagnostic_kind);
+  return global_reporter.kind_counts[kind];
+}
+
+bool seen_error() {
+  const int *counts = global_reporter.kind_counts;
+  return counts[kind_error] || counts[kind_sorry] || counts[kind_werror] || counts[kind_fatal] ||
+         counts[kind_ice] || counts[kind_ice_no_backtrace];
+}
+
+diagnostic_group::diagnostic_group(diagnostic_reporter *reporter) : reporter_(reporter) {
+  ++reporter_->group_depth;
+}
+
+diagnostic_group::~diagnostic_group() {
+  if (--reporter_->group_depth == 0 && reporter_->group_emissions > 0) {
+    if (reporter_->end_group_hook)
+      reporter_->end_group_hook(reporter_);
+    reporter_->group_emissions = 0;
+  }
+}
+
+const char *shortened_source_name(const char *file) {
+  if (!file)
+    return "";
+  const char *p = file;
+  while (std::strncmp(p, "../", 3) == 0)
+    p += 3;
+  if (p != file && *p != '/')
+    return p;
+  if (file[0] != '/')
+    return file;
+  // Cut the part shared with this file's recorded path back to the start
+  // of the component in which the two first differ.
+  std::size_t i = 0;
+  std::size_t component = 0;
+  while (file[i] && file[i] == reporter_source_path[i]) {
+    if (file[i] == '/')
+      component = i + 1;
+    ++i;
+  }
+  return file + component;
+}
+
+void abort_at_source(const char *file, int line, const char *function) {
+  if (global_reporter.msg_printer)
+    internal_error("in %s, at %s:%d", function, shortened_source_name(file), line);
+  notice_text(stderr, "internal compiler error: ");
+  notice_text(stderr, "in %s, at %s:%d", function, shortened_source_name(file), line);
+  notice_text(stderr, "\n");
+  print_backtrace(stderr);
+  std::abort();
+}

@@ -1,0 +1,271 @@
+// Tests of the reporter: line format, kinds and their actions, counters,
+// re-entry, prefixes with and without colour, shortened source names.
+#include "diagnostics/diagnostic-reporter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "diagnostics/backtrace.h"
+
+namespace {
+
+using ::testing::ExitedWithCode;
+using ::testing::internal::CaptureStderr;
+using ::testing::internal::GetCapturedStderr;
+
+class reporter_test : public ::testing::Test {
+protected:
+  void SetUp() override {
+    diagnostic_reporter &r = global_reporter;
+    diagnostic_initialize("vrk++");
+    std::memset(r.kind_counts, 0, sizeof r.kind_counts);
+    r.warnings_as_errors = r.errors_are_fatal = r.warnings_inhibited = false;
+    r.pedwarns_as_errors = r.bug_report_mode = r.column_shown = false;
+    r.error_limit = 0;
+    r.report_depth = 0;
+    r.location_expander = nullptr;
+    r.end_group_hook = nullptr;
+    open_quote = close_quote = "'";
+  }
+};
+
+TEST_F(reporter_test, DriverLinesHaveProgramLabelAndMessage) {
+  CaptureStderr();
+  error_noloc("unrecognized command-line option %<-%s%>", "fbogus");
+  EXPECT_TRUE(warning_noloc(0, "%qs is deprecated", "-x"));
+  inform(UNKNOWN_LOCATION, "see %s", "here");
+  sorry_noloc("not %d", 1);
+  EXPECT_EQ(GetCapturedStderr(), "vrk++: error: unrecognized command-line option '-fbogus'\n"
+                                 "vrk++: warning: '-x' is deprecated\n"
+                                 "vrk++: note: see here\n"
+                                 "vrk++: sorry, unimplemented: not 1\n");
+  EXPECT_EQ(diagnostic_count(kind_error), 1);
+  EXPECT_EQ(diagnostic_count(kind_warning), 1);
+  EXPECT_EQ(diagnostic_count(kind_note), 1);
+  EXPECT_EQ(diagnostic_count(kind_sorry), 1);
+  EXPECT_TRUE(seen_error());
+}
+
+TEST_F(reporter_test, SeenErrorOnlyForErrorKinds) {
+  CaptureStderr();
+  warning_noloc(0, "w");
+  inform(UNKNOWN_LOCATION, "n");
+  GetCapturedStderr();
+  EXPECT_FALSE(seen_error());
+  diagnostic_count(kind_error) = 1; // a failed child counts without a line
+  EXPECT_TRUE(seen_error());
+}
+
+TEST_F(reporter_test, WarningKindsAndSettings) {
+  diagnostic_reporter &r = global_reporter;
+  CaptureStderr();
+  EXPECT_TRUE(pedwarn(UNKNOWN_LOCATION, 0, "p1"));
+  r.pedwarns_as_errors = true;
+  EXPECT_TRUE(pedwarn(UNKNOWN_LOCATION, 0, "p2"));
+  r.warnings_as_errors = true;
+  EXPECT_TRUE(warning_noloc(0, "w1"));
+  r.warnings_inhibited = true;
+  EXPECT_FALSE(warning_noloc(0, "w2"));
+  EXPECT_TRUE(permerror(UNKNOWN_LOCATION, "pe"));
+  EXPECT_EQ(GetCapturedStderr(), "vrk++: warning: p1\nvrk++: error: p2\nvrk++: error: w1\n"
+                                 "vrk++: error: pe\n");
+  EXPECT_EQ(diagnostic_count(kind_warning), 1);
+  EXPECT_EQ(diagnostic_count(kind_error), 2);
+  EXPECT_EQ(diagnostic_count(kind_werror), 1) << "a warning printed as an error";
+}
+
+TEST_F(reporter_test, PluralFormsChooseByCount) {
+  CaptureStderr();
+  warning_n(UNKNOWN_LOCATION, 0, 1, "%lu file", "%lu files", 1UL);
+  inform_n(UNKNOWN_LOCATION, 3, "%lu file", "%lu files", 3UL);
+  EXPECT_EQ(GetCapturedStderr(), "vrk++: warning: 1 file\nvrk++: note: 3 files\n");
+}
+
+TEST_F(reporter_test, PercentMReportsTheErrnoOfTheCall) {
+  CaptureStderr();
+  errno = ENOENT;
+  error_noloc("cannot open %qs: %m", "f");
+  EXPECT_EQ(GetCapturedStderr(),
+            std::string("vrk++: error: cannot open 'f': ") + std::strerror(ENOENT) + "\n");
+}
+
+TEST_F(reporter_test, PrefixWithColourAndLocations) {
+  diagnostic_reporter &r = global_reporter;
+  diagnostic_record record;
+  record.kind = kind_error;
+  char *plain = diagnostic_build_prefix(&r, &record);
+  EXPECT_STREQ(plain, "vrk++: error: ");
+  r.msg_printer->show_color = true;
+  char *coloured = diagnostic_build_prefix(&r, &record);
+  EXPECT_STREQ(coloured, "\33[01m\33[Kvrk++:\33[m\33[K \33[01;31m\33[Kerror: \33[m\33[K");
+  record.kind = kind_werror; // no colour name: no colour around the label
+  char *werror = diagnostic_build_prefix(&r, &record);
+  EXPECT_STREQ(werror, "\33[01m\33[Kvrk++:\33[m\33[K error: ");
+  r.msg_printer->show_color = false;
+
+  r.location_expander = [](location_t loc) {
+    expanded_location where;
+    where.file = loc == 2 ? "<built-in>" : "a.c";
+    where.line = 7;
+    where.column = loc == 3 ? 0 : 4;
+    return where;
+  };
+  record.kind = kind_warning;
+  record.location = 1;
+  char *with_line = diagnostic_build_prefix(&r, &record);
+  EXPECT_STREQ(with_line, "a.c:7: warning: ");
+  r.column_shown = true;
+  char *with_column = diagnostic_build_prefix(&r, &record);
+  EXPECT_STREQ(with_column, "a.c:7:4: warning: ");
+  record.location = 3;
+  char *column_zero = diagnostic_build_prefix(&r, &record);
+  EXPECT_STREQ(column_zero, "a.c:7: warning: ");
+  record.location = 2;
+  char *builtin = diagnostic_build_prefix(&r, &record);
+  EXPECT_STREQ(builtin, "<built-in>: warning: ");
+  for (char *p : {plain, coloured, werror, with_line, with_column, column_zero, builtin})
+    std::free(p);
+}
+
+TEST_F(reporter_test, GroupsEndOnceAfterEmitting) {
+  static int ends;
+  ends = 0;
+  global_reporter.end_group_hook = [](diagnostic_reporter *) { ++ends; };
+  CaptureStderr();
+  {
+    diagnostic_group group;
+    error_noloc("a");
+    inform(UNKNOWN_LOCATION, "b");
+    EXPECT_EQ(ends, 0);
+  }
+  { diagnostic_group quiet; }
+  GetCapturedStderr();
+  EXPECT_EQ(ends, 1);
+  EXPECT_EQ(global_reporter.group_depth, 0);
+}
+
+TEST_F(reporter_test, ShortenedSourceNames) {
+  EXPECT_STREQ(shortened_source_name("../../driver/vrk.cc"), "driver/vrk.cc");
+  EXPECT_STREQ(shortened_source_name("..//abs.cc"), "..//abs.cc");
+  EXPECT_STREQ(shortened_source_name("spec/braces.cc"), "spec/braces.cc");
+  std::string inside = std::string(VRK_TEST_SOURCE_DIR) + "/driver/vrk.cc";
+  EXPECT_STREQ(shortened_source_name(inside.c_str()), "driver/vrk.cc");
+  std::string sibling = std::string(VRK_TEST_SOURCE_DIR) + "/diagnostics/pretty-print.cc";
+  EXPECT_STREQ(shortened_source_name(sibling.c_str()), "pretty-print.cc");
+  EXPECT_STREQ(shortened_source_name("/elsewhere/x.cc"), "elsewhere/x.cc");
+}
+
+TEST_F(reporter_test, BacktraceNamesOwnFunctions) {
+  std::FILE *out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  int frames = print_backtrace(out);
+  std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
+  std::rewind(out);
+  ASSERT_EQ(std::fread(text.data(), 1, text.size(), out), text.size());
+  std::fclose(out);
+  EXPECT_GT(frames, 0);
+  EXPECT_LE(frames, 20);
+  EXPECT_NE(text.find("0x"), std::string::npos);
+  EXPECT_NE(text.find("\t???:0\n"), std::string::npos);
+  EXPECT_NE(text.find("testing::"), std::string::npos) << text;
+}
+
+using reporter_death_test = reporter_test;
+
+TEST_F(reporter_death_test, FatalErrorEndsWithStatusOne) {
+  EXPECT_EXIT(fatal_error(UNKNOWN_LOCATION, "no input files"), ExitedWithCode(1),
+              "^vrk\\+\\+: fatal error: no input files\ncompilation terminated\\.\n$");
+}
+
+TEST_F(reporter_death_test, FatalErrorsOptionEndsAtFirstError) {
+  global_reporter.errors_are_fatal = true;
+  EXPECT_EXIT(error_noloc("bad"), ExitedWithCode(1),
+              "vrk\\+\\+: error: bad\ncompilation terminated due to -Wfatal-errors\\.\n$");
+}
+
+TEST_F(reporter_death_test, WerrorFinalLineOnTermination) {
+  global_reporter.warnings_as_errors = true;
+  EXPECT_EXIT(
+      {
+        warning_noloc(0, "w");
+        fatal_error(UNKNOWN_LOCATION, "stop");
+      },
+      ExitedWithCode(1), "vrk\\+\\+: all warnings being treated as errors\ncompilation terminated");
+}
+
+TEST_F(reporter_death_test, ErrorLimitEndsTheRun) {
+  global_reporter.error_limit = 2;
+  EXPECT_EXIT(
+      {
+        error_noloc("one");
+        error_noloc("two");
+        error_noloc("three");
+      },
+      ExitedWithCode(1), "error: two\ncompilation terminated due to -fmax-errors=2\\.\n$");
+}
+
+TEST_F(reporter_death_test, InternalErrorPrintsBugReportNotice) {
+  EXPECT_EXIT(internal_error("broken %s", "thing"), ExitedWithCode(4),
+              "vrk\\+\\+: internal compiler error: broken thing\n"
+              "(.|\n)*Please submit a full bug report, with preprocessed source "
+              "\\(by using -freport-bug\\)\\.\n"
+              "Please include the complete backtrace with any bug report\\.\n"
+              "See <https://bugs\\.tolv\\.example/vrk/> for instructions\\.\n$");
+  diagnostic_set_bug_report_mode(true);
+  EXPECT_EXIT(internal_error_no_backtrace("child died"), ExitedWithCode(4),
+              "^vrk\\+\\+: internal compiler error: child died\n"
+              "Please submit a full bug report, with preprocessed source\\.\n"
+              "See <https://bugs\\.tolv\\.example/vrk/> for instructions\\.\n$");
+  diagnostic_set_bug_report_mode(false);
+}
+
+TEST_F(reporter_death_test, InternalErrorAfterErrorsBailsOut) {
+  EXPECT_EXIT(
+      {
+        error_noloc("first");
+        internal_error("follow-on");
+      },
+      ExitedWithCode(4), "^vrk\\+\\+: error: first\nvrk\\+\\+:0: confused by earlier errors, "
+                         "bailing out\n$");
+}
+
+TEST_F(reporter_death_test, AssertionsReportTheirSource) {
+  EXPECT_EXIT(vrk_assert(1 + 1 == 3), ExitedWithCode(4),
+              "vrk\\+\\+: internal compiler error: in TestBody, at "
+              "diagnostic_test\\.cc:[0-9]+\n");
+}
+
+TEST_F(reporter_death_test, AssertionWithoutPrinterAborts) {
+  EXPECT_DEATH(
+      {
+        diagnostic_finish();
+        vrk_unreachable();
+      },
+      "^internal compiler error: in TestBody, at diagnostic_test\\.cc:[0-9]+\n");
+}
+
+// A decoder that reports while its message is being formatted.
+bool nested_error_decoder(message_printer *, message_text *, const char *, int, bool, bool, bool,
+                          bool *) {
+  error_noloc("nested");
+  return true;
+}
+bool nested_ice_decoder(message_printer *, message_text *, const char *, int, bool, bool, bool,
+                        bool *) {
+  vrk_unreachable();
+}
+
+TEST_F(reporter_death_test, ReentryIsAnInternalError) {
+  global_reporter.msg_printer->format_decoder = nested_error_decoder;
+  EXPECT_EXIT(error_noloc("outer %D", 1), ExitedWithCode(4),
+              "internal compiler error: error reporting routines re-entered\\.\n");
+  global_reporter.msg_printer->format_decoder = nested_ice_decoder;
+  EXPECT_EXIT(warning_noloc(0, "outer %D", 1), ExitedWithCode(4),
+              "vrk\\+\\+: internal compiler error: in nested_ice_decoder, at "
+              "diagnostic_test\\.cc:[0-9]+\n");
+  global_reporter.msg_printer->format_decoder = nullptr;
+}
+
+} // namespace

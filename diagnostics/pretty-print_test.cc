@@ -1,0 +1,202 @@
+// Tests of the message formatter: directives, flags, positions, precision,
+// quoting and escaping, line prefix and wrapping.
+#include "diagnostics/pretty-print.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "diagnostics/diagnostic.h"
+
+namespace {
+
+// Formats into a printer that never writes to its stream.
+std::string format_with(message_printer &pp, const char *format, ...) {
+  std::va_list ap;
+  va_start(ap, format);
+  message_text text;
+  text.format = format;
+  text.args = &ap;
+  text.saved_errno = errno;
+  pp.format(&text);
+  pp.output_formatted();
+  va_end(ap);
+  std::string result = pp.formatted_text();
+  pp.clear_output();
+  return result;
+}
+
+class formatter_test : public ::testing::Test {
+protected:
+  void SetUp() override {
+    pp.sink.flush_enabled = false;
+    open_quote = "'";
+    close_quote = "'";
+    diagnostic_initialize("vrk++");
+  }
+  message_printer pp;
+};
+
+TEST_F(formatter_test, IntegerDirectivesHonourSizes) {
+  EXPECT_EQ(format_with(pp, "%d %i %u", -5, 7, 4000000000u), "-5 7 4000000000");
+  EXPECT_EQ(format_with(pp, "%ld %lld %wd", -1L << 40, -1LL << 62, int64_t(-1) << 50),
+            "-1099511627776 -4611686018427387904 -1125899906842624");
+  EXPECT_EQ(format_with(pp, "%lu %llu %wu", ~0UL, ~0ULL, ~uint64_t(0)),
+            "18446744073709551615 18446744073709551615 18446744073709551615");
+  EXPECT_EQ(format_with(pp, "%o %lo", 8u, 64UL), "10 100");
+  EXPECT_EQ(format_with(pp, "%x %wx %lx", 255u, uint64_t(255), 255UL), "ff 0xff ff");
+}
+
+TEST_F(formatter_test, OtherDirectives) {
+  EXPECT_EQ(format_with(pp, "%c%c", 'a', 'b'), "ab");
+  EXPECT_EQ(format_with(pp, "%f", 1.5), "1.500000");
+  EXPECT_EQ(format_with(pp, "%p", nullptr), std::string(format_with(pp, "%p", nullptr)));
+  EXPECT_NE(format_with(pp, "%p", &pp), "");
+  EXPECT_EQ(format_with(pp, "100%% %s", "done"), "100% done");
+  int values[] = {3, -1, 42};
+  EXPECT_EQ(format_with(pp, "[%Z]", values, 3u), "[3, -1, 42]");
+  EXPECT_EQ(format_with(pp, "[%Z]", values, 0u), "[]");
+  int event = 4;
+  EXPECT_EQ(format_with(pp, "at %@", &event), "at (5)");
+  EXPECT_EQ(format_with(pp, "%s", static_cast<const char *>(nullptr)), "(null)");
+}
+
+TEST_F(formatter_test, QuotesAndColours) {
+  EXPECT_EQ(format_with(pp, "option %<-foo%> and %qs, it%'s", "bar"),
+            "option '-foo' and 'bar', it's");
+  pp.show_color = true;
+  EXPECT_EQ(format_with(pp, "%<x%>"), "'\33[01m\33[Kx\33[m\33[K'");
+  EXPECT_EQ(format_with(pp, "%qs", "y"), "'\33[01m\33[Ky\33[m\33[K'");
+  EXPECT_EQ(format_with(pp, "%rred%R", "error"), "\33[01;31m\33[Kred\33[m\33[K");
+  EXPECT_EQ(format_with(pp, "%rplain%R", "no-such-colour"), "plain\33[m\33[K");
+  pp.show_color = false;
+  EXPECT_EQ(format_with(pp, "%rplain%R", "error"), "plain");
+}
+
+TEST_F(formatter_test, HyperlinksFollowTheUrlFormat) {
+  EXPECT_EQ(format_with(pp, "%{text%}", "http://x/"), "text");
+  pp.url_format = URL_FORMAT_ST;
+  EXPECT_EQ(format_with(pp, "%{text%}", "http://x/"), "\33]8;;http://x/\33\\text\33]8;;\33\\");
+  pp.url_format = URL_FORMAT_BEL;
+  EXPECT_EQ(format_with(pp, "%{text%}", "http://x/"), "\33]8;;http://x/\atext\33]8;;\a");
+}
+
+TEST_F(formatter_test, PositionalArgumentsMayReorder) {
+  EXPECT_EQ(format_with(pp, "%2$s before %1$s", "one", "two"), "two before one");
+  EXPECT_EQ(format_with(pp, "%2$d %1$s", "text", 12), "12 text");
+  EXPECT_EQ(format_with(pp, "<%2$.*1$s>", 2, "abcdef"), "<ab>");
+  EXPECT_EQ(format_with(pp, "<%.*1$s>", 2, "abcdef"), "<ab>");
+}
+
+TEST_F(formatter_test, Precision) {
+  EXPECT_EQ(format_with(pp, "%.*s", 3, "abcdef"), "abc");
+  EXPECT_EQ(format_with(pp, "%.*s", -1, "abcdef"), "abcdef");
+  EXPECT_EQ(format_with(pp, "%.2s|%.10s", "abcdef", "xy"), "ab|xy");
+  EXPECT_EQ(format_with(pp, "%.*s and %d", 1, "abc", 9), "a and 9");
+}
+
+TEST_F(formatter_test, PercentMUsesTheSavedErrno) {
+  message_text text;
+  std::va_list ap{};
+  text.format = "failed: %m";
+  text.args = &ap;
+  text.saved_errno = ENOENT;
+  errno = EACCES;
+  pp.format(&text);
+  pp.output_formatted();
+  EXPECT_EQ(std::string(pp.formatted_text()), std::string("failed: ") + std::strerror(ENOENT));
+}
+
+TEST_F(formatter_test, QuotedTextEscapesWhatIsNotPrintable) {
+  EXPECT_EQ(format_with(pp, "%qs", "a\tb"), "'a\\x09b'");
+  EXPECT_EQ(format_with(pp, "%qs", "\x1b[31m"), "'\\x1b[31m'");
+  EXPECT_EQ(format_with(pp, "%qs", "caf\xc3\xa9"), "'caf\xc3\xa9'");        // valid UTF-8
+  EXPECT_EQ(format_with(pp, "%qs", "\xe2\x82"), "'\\xe2\\x82'");            // truncated
+  EXPECT_EQ(format_with(pp, "%qs", "\xc0\xaf"), "'\\xc0\\xaf'");            // overlong
+  EXPECT_EQ(format_with(pp, "%qs", "\xed\xa0\x80"), "'\\xed\\xa0\\x80'");   // surrogate
+  EXPECT_EQ(format_with(pp, "%qs", "\xf0\x9f\x98\x80"), "'\xf0\x9f\x98\x80'");
+  EXPECT_EQ(format_with(pp, "%qc", '\n'), "'\\x0a'");
+  EXPECT_EQ(format_with(pp, "%s", "a\tb"), "a\tb"); // only quoting escapes
+}
+
+TEST_F(formatter_test, QuoteCharactersFollowTheLocale) {
+  std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "C.UTF-8") || std::setlocale(LC_ALL, "C.utf8")) {
+    init_quote_chars();
+    EXPECT_STREQ(open_quote, "\xe2\x80\x98");
+    EXPECT_STREQ(close_quote, "\xe2\x80\x99");
+    EXPECT_EQ(format_with(pp, "%<-x%>"), "\xe2\x80\x98-x\xe2\x80\x99");
+  }
+  std::setlocale(LC_ALL, "C");
+  init_quote_chars();
+  EXPECT_STREQ(open_quote, "'");
+  EXPECT_STREQ(close_quote, "'");
+  EXPECT_EQ(format_with(pp, "%<-x%>"), "'-x'");
+  std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST_F(formatter_test, PrefixOncePerMessage) {
+  pp.set_prefix(strdup("pfx: "));
+  EXPECT_EQ(format_with(pp, "one"), "pfx: one");
+  pp.set_prefix(strdup("pfx: "));
+  pp.printf_into("%s", "");
+  EXPECT_EQ(std::string(pp.formatted_text()), "pfx: ") << "an empty message still gets its prefix";
+  pp.clear_output();
+  pp.verbatim_into("%s", "plain");
+  EXPECT_EQ(std::string(pp.formatted_text()), "plain");
+}
+
+TEST_F(formatter_test, NoWrappingByDefaultAndWordWrapWhenLimited) {
+  std::string long_word(300, 'x');
+  std::string text = "a " + long_word + " b";
+  EXPECT_EQ(format_with(pp, "%s", text.c_str()), text);
+  pp.set_line_limit(10);
+  EXPECT_EQ(format_with(pp, "alpha beta gamma"), "alpha beta\ngamma");
+}
+
+TEST_F(formatter_test, NestedFormattingFromADecoder) {
+  pp.format_decoder = [](message_printer *p, message_text *text, const char *directive, int,
+                         bool, bool, bool, bool *quote) {
+    if (std::strcmp(directive, "D") != 0 && std::strcmp(directive, "qD") != 0)
+      return false;
+    int n = va_arg(*text->args, int);
+    p->printf_into("<%d>", n * 2);
+    return true;
+  };
+  EXPECT_EQ(format_with(pp, "a %D b %s", 21, "c"), "a <42> b c");
+  EXPECT_EQ(format_with(pp, "%qD", 1), "'<2>'");
+}
+
+TEST_F(formatter_test, BuffersUntilFlushThenWritesOnce) {
+  std::FILE *out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  message_printer p;
+  p.sink.stream = out;
+  p.printf_into("abc %d", 1);
+  EXPECT_EQ(std::ftell(out), 0);
+  p.newline_and_flush();
+  EXPECT_EQ(std::string(p.formatted_text()), "");
+  char buffer[32] = {};
+  std::rewind(out);
+  ASSERT_NE(std::fgets(buffer, sizeof buffer, out), nullptr);
+  EXPECT_STREQ(buffer, "abc 1\n");
+  std::fclose(out);
+}
+
+using formatter_death_test = formatter_test;
+
+TEST_F(formatter_death_test, MalformedFormatsAreInternalErrors) {
+  const ::testing::ExitedWithCode ice(4);
+  EXPECT_EXIT(format_with(pp, "%y", 1), ice, "internal compiler error: in ");
+  EXPECT_EXIT(format_with(pp, "%1$s %s", "a", "b"), ice, "internal compiler error");
+  EXPECT_EXIT(format_with(pp, "%qqs", "a"), ice, "internal compiler error");
+  EXPECT_EXIT(format_with(pp, "%wld", 1L), ice, "internal compiler error");
+  EXPECT_EXIT(format_with(pp, "%.3d", 1), ice, "internal compiler error");
+  EXPECT_EXIT(format_with(pp, "%2$s", "a", "b"), ice, "internal compiler error");
+  EXPECT_EXIT(format_with(pp, "%31$s", "a"), ice, "internal compiler error");
+  EXPECT_EXIT(format_with(pp, "trailing %"), ice, "internal compiler error");
+}
+
+} // namespace
