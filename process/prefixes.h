@@ -47,6 +47,12 @@ extern const char *machine_only_suffix;
 // "/usr/local/tolv13".
 extern const char *standard_prefix;
 
+// The configured assembler and linker that find_program prefers for "as"
+// and "ld" ("/usr/local/bin/as", "/usr/local/bin/ld"); variables so that
+// tests can point them into a scratch tree.
+extern const char *configured_assembler;
+extern const char *configured_linker;
+
 // Add DIRECTORY (after relocate_path with COMPONENT) to LIST behind every
 // entry of lower or equal priority.
 void add_search_prefix(prefix_list *list, const char *directory, const char *component,
@@ -55,6 +61,9 @@ void add_search_prefix(prefix_list *list, const char *directory, const char *com
 // Add a system directory to startfile_prefixes, under the system root and
 // sysroot suffix when one is set.  A relative DIRECTORY is a fatal error.
 void add_sysroot_prefix(const char *directory, const char *component);
+
+// Release every entry of LIST and empty it.
+void free_prefix_list(prefix_list *list);
 
 // standard_prefix = the first LENGTH characters of TEXT.
 void set_standard_prefix(const char *text, std::size_t length);

@@ -1,0 +1,348 @@
+// Search prefix lists, the walk over them and the lookups built on it, and
+// the rewriting of configured installation paths (environment roots and
+// "dir/../" folding) that lets an installed tree be moved.
+#include "process/prefixes.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "diagnostics/diagnostic.h"
+#include "driver/driver-state.h"
+#include "spec/multilib.h"
+#include "support/configuration.h"
+#include "support/text-area.h"
+#include "support/text.h"
+#include "support/xmalloc.h"
+
+prefix_list exec_prefixes = {nullptr, 0, "exec"};
+prefix_list startfile_prefixes = {nullptr, 0, "startfile"};
+prefix_list include_prefixes = {nullptr, 0, nullptr};
+
+const char *machine_suffix;
+const char *machine_only_suffix;
+const char *standard_prefix = config::prefix;
+const char *configured_assembler = config::default_assembler;
+const char *configured_linker = config::default_linker;
+
+namespace {
+
+// A hostile environment (VRK_ROOT="@VRK/x") would otherwise expand forever.
+constexpr int max_key_expansions = 16;
+
+bool is_sep(char c) { return c == '/'; }
+
+// Fold "dir/../" where dir cannot be reached: the kernel could not resolve
+// "dir/.." either, while a tree moved next to the driver may not have every
+// intermediate directory of the configured layout.
+void fold_dotdot(char *result) {
+  char *p = std::strchr(result, '.');
+  while (p) {
+    if (!(p[1] == '.' && is_sep(p[2]) && p != result && is_sep(p[-1]))) {
+      p = std::strchr(p + 1, '.');
+      continue;
+    }
+    *p = '\0';
+    if (access(result, X_OK) == 0) {
+      *p = '.';
+      return;
+    }
+    // Walk back over the separators and one component; a component that
+    // is itself "." or ".." is stepped over as well.
+    char *dest = p;
+    do {
+      --dest;
+      while (dest != result && is_sep(*dest))
+        --dest;
+      while (dest != result && !is_sep(dest[-1]))
+        --dest;
+    } while (dest != result && *dest == '.');
+    if (*dest == '.' || is_sep(*dest)) {
+      *p = '.';
+      return;
+    }
+    const char *src = p + 3;
+    while (is_sep(*src))
+      ++src;
+    char *resume = dest;
+    while ((*dest++ = *src++) != '\0')
+      ;
+    p = std::strchr(resume, '.');
+  }
+}
+
+struct walk_suffixes {
+  char *multi_suffix;       // machine suffix + M
+  char *just_multi_suffix;  // machine-only suffix + M
+  const char *plain_suffix; // machine suffix without M
+  const char *plain_just;   // machine-only suffix without M
+  char *multi_dir;          // M or null
+  char *multi_os_dir;       // OM or null
+  char *multiarch_dir;      // MA or null
+};
+
+char *dir_with_slash(const char *dir) { return concat(dir, "/", nullptr); }
+
+bool selected(const char *dir) { return dir && std::strcmp(dir, ".") != 0; }
+
+std::size_t longest(std::initializer_list<const char *> texts) {
+  std::size_t n = 0;
+  for (const char *t : texts)
+    if (t && std::strlen(t) > n)
+      n = std::strlen(t);
+  return n;
+}
+
+// Copy PREFIX and SUFFIX into BUFFER and ask the callback.
+void *try_candidate(char *buffer, const char *prefix, const char *suffix,
+                    prefix_callback callback, void *data) {
+  std::strcpy(buffer, prefix);
+  if (suffix)
+    std::strcat(buffer, suffix);
+  return callback(buffer, data);
+}
+
+struct probe_data {
+  const char *name;
+  int mode;
+};
+
+void *probe_file(char *path, void *data) {
+  auto *probe = static_cast<probe_data *>(data);
+  std::strcat(path, probe->name);
+  if (access(path, probe->mode) != 0)
+    return nullptr;
+  if (probe->mode & X_OK) {
+    struct stat st;
+    if (stat(path, &st) != 0 || S_ISDIR(st.st_mode))
+      return nullptr;
+  }
+  return path;
+}
+
+struct join_data {
+  text_area *text;
+  bool check_directories;
+  bool first;
+};
+
+void *add_to_joined(char *path, void *data) {
+  auto *join = static_cast<join_data *>(data);
+  if (join->check_directories && !is_searchable_dir(path, false))
+    return nullptr;
+  if (!join->first)
+    join->text->append_char(':');
+  join->text->append(path);
+  join->first = false;
+  return nullptr;
+}
+
+} // namespace
+
+void add_search_prefix(prefix_list *list, const char *directory, const char *component,
+                       int priority, int require_machine_suffix, int os_multilib) {
+  prefix_entry **link = &list->plist;
+  while (*link && (*link)->priority <= priority)
+    link = &(*link)->next;
+
+  auto *entry = static_cast<prefix_entry *>(xmalloc(sizeof(prefix_entry)));
+  entry->prefix = relocate_path(directory, component);
+  int len = static_cast<int>(std::strlen(entry->prefix));
+  if (len > list->max_len)
+    list->max_len = len;
+  entry->require_machine_suffix = require_machine_suffix;
+  entry->priority = priority;
+  entry->os_multilib = os_multilib;
+  entry->next = *link;
+  *link = entry;
+}
+
+void add_sysroot_prefix(const char *directory, const char *component) {
+  if (!is_sep(directory[0]))
+    fatal_error(UNKNOWN_LOCATION, "system path %qs is not absolute", directory);
+  char *path;
+  if (sysroot_dir) {
+    std::size_t root_len = std::strlen(sysroot_dir);
+    if (root_len && is_sep(sysroot_dir[root_len - 1]))
+      root_len--;
+    char *root = xstrndup(sysroot_dir, root_len);
+    path = concat(root, sysroot_suffix ? sysroot_suffix : "", directory, nullptr);
+    std::free(root);
+    component = "VRK";
+  } else {
+    path = xstrdup(directory);
+  }
+  add_search_prefix(&startfile_prefixes, path, component, PREFIX_PRIORITY_LAST, 0, 1);
+  std::free(path);
+}
+
+void set_standard_prefix(const char *text, std::size_t length) {
+  standard_prefix = xstrndup(text, length);
+}
+
+char *translate_prefix_key(const char *text) {
+  char *result = xstrdup(text);
+  for (int round = 0; round < max_key_expansions && (result[0] == '@' || result[0] == '$');
+       round++) {
+    const char *rest = result + 1;
+    while (*rest && !is_sep(*rest))
+      rest++;
+    char *key = xstrndup(result + 1, static_cast<std::size_t>(rest - (result + 1)));
+    const char *value;
+    if (result[0] == '@') {
+      char *var = concat(key, "_ROOT", nullptr);
+      value = std::getenv(var);
+      std::free(var);
+      if (!value)
+        value = standard_prefix ? standard_prefix : config::prefix;
+    } else {
+      value = std::getenv(key);
+      if (!value)
+        value = config::prefix;
+    }
+    std::free(key);
+    char *next = concat(value, rest, nullptr);
+    std::free(result);
+    result = next;
+  }
+  return result;
+}
+
+char *relocate_path(const char *path, const char *component) {
+  char *result = nullptr;
+  if (component && standard_prefix) {
+    std::size_t len = std::strlen(standard_prefix);
+    if (std::strncmp(path, standard_prefix, len) == 0 &&
+        (path[len] == '\0' || is_sep(path[len]))) {
+      char *keyed = component[0] == '$' ? concat(component, path + len, nullptr)
+                                        : concat("@", component, path + len, nullptr);
+      result = translate_prefix_key(keyed);
+      std::free(keyed);
+    }
+  }
+  if (!result)
+    result = xstrdup(path);
+  fold_dotdot(result);
+  return result;
+}
+
+void *walk_prefixes(const prefix_list *list, bool use_multilib, std::size_t extra_space,
+                    prefix_callback callback, void *data) {
+  walk_suffixes s{};
+  s.plain_suffix = machine_suffix ? machine_suffix : config::machine_suffix;
+  s.plain_just = machine_only_suffix ? machine_only_suffix : config::machine_only_suffix;
+  if (use_multilib && selected(selected_multilib_dir))
+    s.multi_dir = dir_with_slash(selected_multilib_dir);
+  if (use_multilib && selected(selected_multilib_os_dir))
+    s.multi_os_dir = dir_with_slash(selected_multilib_os_dir);
+  if (selected_multiarch_dir)
+    s.multiarch_dir = dir_with_slash(selected_multiarch_dir);
+  s.multi_suffix = concat(s.plain_suffix, s.multi_dir ? s.multi_dir : "", nullptr);
+  s.just_multi_suffix = concat(s.plain_just, s.multi_dir ? s.multi_dir : "", nullptr);
+
+  std::size_t room = static_cast<std::size_t>(list->max_len) + extra_space +
+                     longest({s.multi_suffix, s.just_multi_suffix, s.multi_os_dir,
+                              s.multiarch_dir}) +
+                     1;
+  auto *buffer = static_cast<char *>(xmalloc(room));
+  void *result = nullptr;
+
+  // One pass over the list; MULTI selects the first (multilib) form.
+  auto pass = [&](bool multi) -> void * {
+    const char *machine = multi ? s.multi_suffix : s.plain_suffix;
+    const char *machine_only = multi ? s.just_multi_suffix : s.plain_just;
+    bool machine_dirs = multi || s.multi_dir;
+    for (const prefix_entry *pl = list->plist; pl; pl = pl->next) {
+      void *r;
+      if (machine_dirs) {
+        if ((r = try_candidate(buffer, pl->prefix, machine, callback, data)))
+          return r;
+        if (pl->require_machine_suffix == 2 &&
+            (r = try_candidate(buffer, pl->prefix, machine_only, callback, data)))
+          return r;
+        if (pl->require_machine_suffix == 0 && s.multiarch_dir &&
+            (r = try_candidate(buffer, pl->prefix, s.multiarch_dir, callback, data)))
+          return r;
+      }
+      if (pl->require_machine_suffix != 0)
+        continue;
+      if (multi) {
+        const char *variant = pl->os_multilib ? s.multi_os_dir : s.multi_dir;
+        if ((r = try_candidate(buffer, pl->prefix, variant, callback, data)))
+          return r;
+      } else if (pl->os_multilib ? s.multi_os_dir != nullptr : s.multi_dir != nullptr) {
+        if ((r = try_candidate(buffer, pl->prefix, nullptr, callback, data)))
+          return r;
+      }
+    }
+    return nullptr;
+  };
+
+  result = pass(true);
+  if (!result && (s.multi_dir || s.multi_os_dir))
+    result = pass(false);
+
+  if (result != buffer)
+    std::free(buffer);
+  std::free(s.multi_suffix);
+  std::free(s.just_multi_suffix);
+  std::free(s.multi_dir);
+  std::free(s.multi_os_dir);
+  std::free(s.multiarch_dir);
+  return result;
+}
+
+char *find_file_on_prefixes(const prefix_list *list, const char *name, int mode,
+                            bool use_multilib) {
+  if (is_sep(name[0]))
+    return access(name, mode) == 0 ? xstrdup(name) : nullptr;
+  probe_data probe{name, mode};
+  return static_cast<char *>(
+      walk_prefixes(list, use_multilib, std::strlen(name), probe_file, &probe));
+}
+
+char *find_program(const char *name) {
+  if (std::strcmp(name, "as") == 0 && access(configured_assembler, X_OK) == 0)
+    return xstrdup(configured_assembler);
+  if (std::strcmp(name, "ld") == 0 && access(configured_linker, X_OK) == 0)
+    return xstrdup(configured_linker);
+  return find_file_on_prefixes(&exec_prefixes, name, X_OK, false);
+}
+
+char *join_prefix_list(const prefix_list *list, const char *name, bool check_directories,
+                       bool use_multilib) {
+  text_area text;
+  text.append(name);
+  text.append_char('=');
+  join_data join{&text, check_directories, true};
+  walk_prefixes(list, use_multilib, 0, add_to_joined, &join);
+  return text.finish();
+}
+
+bool is_searchable_dir(const char *path, bool for_linker) {
+  std::size_t len = std::strlen(path);
+  bool has_sep = len && is_sep(path[len - 1]);
+  char *dot = concat(path, has_sep ? "." : "/.", nullptr);
+  bool searchable;
+  if (for_linker && (std::strcmp(dot, "/lib/.") == 0 || std::strcmp(dot, "/usr/lib/.") == 0)) {
+    searchable = false;
+  } else {
+    struct stat st;
+    searchable = stat(dot, &st) == 0 && S_ISDIR(st.st_mode);
+  }
+  std::free(dot);
+  return searchable;
+}
+
+void free_prefix_list(prefix_list *list) {
+  for (prefix_entry *pl = list->plist; pl;) {
+    prefix_entry *next = pl->next;
+    std::free(pl->prefix);
+    std::free(pl);
+    pl = next;
+  }
+  list->plist = nullptr;
+  list->max_len = 0;
+}

@@ -1,0 +1,283 @@
+// Search prefixes: insertion order, relocation of configured paths, the
+// walk over machine subdirectories and multilib variants, and the lookups.
+#include "process/prefixes.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "driver/driver-state.h"
+#include "spec/multilib.h"
+
+namespace {
+
+const std::string M = "aarch64-portbld-freebsd15.0/13.2.0/";
+const std::string MO = "aarch64-portbld-freebsd15.0/";
+
+std::vector<std::string> entries(const prefix_list &list) {
+  std::vector<std::string> out;
+  for (const prefix_entry *e = list.plist; e; e = e->next)
+    out.push_back(e->prefix);
+  return out;
+}
+
+void *record_candidate(char *path, void *data) {
+  static_cast<std::vector<std::string> *>(data)->push_back(path);
+  return nullptr;
+}
+
+std::vector<std::string> walk(const prefix_list &list, bool use_multilib) {
+  std::vector<std::string> seen;
+  walk_prefixes(&list, use_multilib, 0, record_candidate, &seen);
+  return seen;
+}
+
+std::string take(char *text) {
+  std::string s = text ? text : "(null)";
+  std::free(text);
+  return s;
+}
+
+// A scratch directory tree, removed at the end of the test.
+class scratch_tree {
+public:
+  scratch_tree() {
+    char pattern[] = "/tmp/vrk-prefixes-XXXXXX";
+    root_ = mkdtemp(pattern);
+  }
+  ~scratch_tree() { std::system(("rm -rf '" + root_ + "'").c_str()); }
+  const std::string &root() const { return root_; }
+  std::string dir(const std::string &rel) {
+    std::system(("mkdir -p '" + root_ + "/" + rel + "'").c_str());
+    return root_ + "/" + rel;
+  }
+  std::string file(const std::string &rel, mode_t mode) {
+    std::string path = root_ + "/" + rel;
+    std::ofstream(path) << "x\n";
+    chmod(path.c_str(), mode);
+    return path;
+  }
+
+private:
+  std::string root_;
+};
+
+// Multilib selection state set for one test.
+struct multilib_selection {
+  multilib_selection(const char *dir, const char *os_dir, const char *arch) {
+    selected_multilib_dir = dir;
+    selected_multilib_os_dir = os_dir;
+    selected_multiarch_dir = arch;
+  }
+  ~multilib_selection() {
+    selected_multilib_dir = nullptr;
+    selected_multilib_os_dir = nullptr;
+    selected_multiarch_dir = nullptr;
+  }
+};
+
+TEST(Prefixes, BOptionsPrecedeOthersInCommandLineOrder) {
+  prefix_list list{nullptr, 0, "exec"};
+  add_search_prefix(&list, "/x/one/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  add_search_prefix(&list, "/b/first/", nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+  add_search_prefix(&list, "/x/two/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  add_search_prefix(&list, "/b/second-longer/", nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+  EXPECT_EQ(entries(list), (std::vector<std::string>{"/b/first/", "/b/second-longer/",
+                                                     "/x/one/", "/x/two/"}));
+  EXPECT_EQ(list.max_len, static_cast<int>(std::string("/b/second-longer/").size()));
+  free_prefix_list(&list);
+  EXPECT_EQ(list.plist, nullptr);
+}
+
+TEST(Prefixes, RelocationThroughRootVariables) {
+  unsetenv("VRK_ROOT");
+  unsetenv("OBJKIT_ROOT");
+  EXPECT_EQ(take(relocate_path("/usr/local/tolv13/libexec/vrk/", "VRK")),
+            "/usr/local/tolv13/libexec/vrk/");
+
+  setenv("VRK_ROOT", "/r", 1);
+  setenv("OBJKIT_ROOT", "/o", 1);
+  EXPECT_EQ(take(relocate_path("/usr/local/tolv13/libexec/vrk/", "VRK")), "/r/libexec/vrk/");
+  EXPECT_EQ(take(relocate_path("/usr/local/tolv13/lib/vrk/", "OBJKIT")), "/o/lib/vrk/");
+  EXPECT_EQ(take(relocate_path("/usr/local/tolv13", "VRK")), "/r");
+  // Only whole components of the root match, and only keyed paths move.
+  EXPECT_EQ(take(relocate_path("/usr/local/tolv13x/lib/", "VRK")), "/usr/local/tolv13x/lib/");
+  EXPECT_EQ(take(relocate_path("/usr/local/tolv13/lib/", nullptr)), "/usr/local/tolv13/lib/");
+
+  setenv("VRK_TEST_KEY", "/k", 1);
+  EXPECT_EQ(take(relocate_path("/usr/local/tolv13/lib/", "$VRK_TEST_KEY")), "/k/lib/");
+  EXPECT_EQ(take(translate_prefix_key("$VRK_TEST_UNSET_KEY/x")), "/usr/local/tolv13/x");
+
+  // A root that names itself must not expand forever.
+  setenv("VRK_ROOT", "@VRK/loop", 1);
+  std::string looped = take(relocate_path("/usr/local/tolv13/lib/", "VRK"));
+  EXPECT_FALSE(looped.empty());
+
+  unsetenv("VRK_ROOT");
+  unsetenv("OBJKIT_ROOT");
+  unsetenv("VRK_TEST_KEY");
+}
+
+TEST(Prefixes, RelocationFollowsTheStandardPrefix) {
+  const char *saved = standard_prefix;
+  unsetenv("VRK_ROOT");
+  set_standard_prefix("/opt/x/bin/../lib/vrk/", 13);  // "/opt/x/bin/.."
+  EXPECT_STREQ(standard_prefix, "/opt/x/bin/..");
+  // A configured-looking path is not under the new root; a relocated one
+  // is rewritten through it (and folded, as /opt/x/bin does not exist).
+  EXPECT_EQ(take(relocate_path("/opt/x/bin/../libexec/vrk/", "VRK")), "/opt/x/libexec/vrk/");
+  EXPECT_EQ(take(translate_prefix_key("@VRK/lib/")), "/opt/x/bin/../lib/");
+  standard_prefix = saved;
+}
+
+TEST(Prefixes, DotDotFoldedOnlyWhereTheDirectoryIsMissing) {
+  scratch_tree t;
+  std::string a = t.dir("a");
+  EXPECT_EQ(take(relocate_path((t.root() + "/a/../c/").c_str(), nullptr)), t.root() + "/a/../c/");
+  EXPECT_EQ(take(relocate_path((t.root() + "/zz/../c/").c_str(), nullptr)), t.root() + "/c/");
+  EXPECT_EQ(take(relocate_path((t.root() + "/zz/yy/../../c/").c_str(), nullptr)),
+            t.root() + "/c/");
+  EXPECT_EQ(take(relocate_path("/../x/", nullptr)), "/../x/");
+  EXPECT_EQ(take(relocate_path("x/../y/", nullptr)), "y/");
+  if (access("/usr/local/tolv13", F_OK) != 0)
+    EXPECT_EQ(take(relocate_path(
+                  ("/usr/local/tolv13/lib/vrk/" + M + "../../../").c_str(), nullptr)),
+              "/usr/local/tolv13/lib/");
+}
+
+TEST(Prefixes, WalkWithoutMultilib) {
+  prefix_list list{nullptr, 0, "startfile"};
+  add_search_prefix(&list, "/p/a/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  add_search_prefix(&list, "/p/b/", nullptr, PREFIX_PRIORITY_LAST, 1, 0);
+  add_search_prefix(&list, "/p/c/", nullptr, PREFIX_PRIORITY_LAST, 2, 0);
+  add_search_prefix(&list, "/p/d/", nullptr, PREFIX_PRIORITY_LAST, 0, 1);
+  EXPECT_EQ(walk(list, true), (std::vector<std::string>{
+                                  "/p/a/" + M, "/p/a/", "/p/b/" + M, "/p/c/" + M, "/p/c/" + MO,
+                                  "/p/d/" + M, "/p/d/"}));
+  free_prefix_list(&list);
+}
+
+TEST(Prefixes, WalkWithMultilibVariantsThenWithout) {
+  multilib_selection sel("m", "../lib64", "aarch64-x");
+  prefix_list list{nullptr, 0, "startfile"};
+  add_search_prefix(&list, "/p/a/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  add_search_prefix(&list, "/p/b/", nullptr, PREFIX_PRIORITY_LAST, 1, 0);
+  add_search_prefix(&list, "/p/c/", nullptr, PREFIX_PRIORITY_LAST, 2, 0);
+  add_search_prefix(&list, "/p/d/", nullptr, PREFIX_PRIORITY_LAST, 0, 1);
+  EXPECT_EQ(walk(list, true),
+            (std::vector<std::string>{
+                // First pass: the multilib variants.
+                "/p/a/" + M + "m/", "/p/a/aarch64-x/", "/p/a/m/", "/p/b/" + M + "m/",
+                "/p/c/" + M + "m/", "/p/c/" + MO + "m/", "/p/d/" + M + "m/", "/p/d/aarch64-x/",
+                "/p/d/../lib64/",
+                // Second pass: the same directories without them.
+                "/p/a/" + M, "/p/a/aarch64-x/", "/p/a/", "/p/b/" + M, "/p/c/" + M,
+                "/p/c/" + MO, "/p/d/" + M, "/p/d/aarch64-x/", "/p/d/"}));
+  // Program lookups use no multilib variants; the multiarch one stays.
+  EXPECT_EQ(walk(list, false), (std::vector<std::string>{
+                                   "/p/a/" + M, "/p/a/aarch64-x/", "/p/a/", "/p/b/" + M,
+                                   "/p/c/" + M, "/p/c/" + MO, "/p/d/" + M, "/p/d/aarch64-x/",
+                                   "/p/d/"}));
+  free_prefix_list(&list);
+}
+
+TEST(Prefixes, WalkWithOnlyAnOsMultilibDirectory) {
+  multilib_selection sel(".", "../lib64", nullptr);
+  prefix_list list{nullptr, 0, "startfile"};
+  add_search_prefix(&list, "/p/a/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  add_search_prefix(&list, "/p/d/", nullptr, PREFIX_PRIORITY_LAST, 0, 1);
+  EXPECT_EQ(walk(list, true), (std::vector<std::string>{"/p/a/" + M, "/p/a/", "/p/d/" + M,
+                                                        "/p/d/../lib64/", "/p/d/"}));
+  free_prefix_list(&list);
+}
+
+TEST(Prefixes, FindFileAndPrograms) {
+  scratch_tree t;
+  std::string bdir = t.dir("b") + "/";
+  std::string pdir = t.dir("p/" + M);
+  t.file("p/" + M + "tool", 0755);
+  t.file("b/data", 0644);
+  t.dir("b/tooldir");
+  t.file("b/as", 0755);
+  std::string configured_as = t.file("as", 0644);
+
+  prefix_list list{nullptr, 0, "exec"};
+  add_search_prefix(&list, (t.root() + "/p/").c_str(), nullptr, PREFIX_PRIORITY_LAST, 1, 0);
+  add_search_prefix(&list, bdir.c_str(), nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+
+  EXPECT_EQ(take(find_file_on_prefixes(&list, "tool", X_OK, false)), pdir + "tool");
+  EXPECT_EQ(take(find_file_on_prefixes(&list, "data", R_OK, false)), bdir + "data");
+  EXPECT_EQ(take(find_file_on_prefixes(&list, "data", X_OK, false)), "(null)");
+  EXPECT_EQ(take(find_file_on_prefixes(&list, "tooldir", X_OK, false)), "(null)");
+  // An absolute name is only tested, never searched.
+  EXPECT_EQ(take(find_file_on_prefixes(&list, (bdir + "data").c_str(), R_OK, false)),
+            bdir + "data");
+  EXPECT_EQ(take(find_file_on_prefixes(&list, "/data", R_OK, false)), "(null)");
+
+  // find_program: the configured assembler only when it is executable.
+  free_prefix_list(&exec_prefixes);
+  add_search_prefix(&exec_prefixes, bdir.c_str(), nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+  const char *saved_as = configured_assembler;
+  configured_assembler = configured_as.c_str();
+  EXPECT_EQ(take(find_program("as")), bdir + "as");
+  chmod(configured_as.c_str(), 0755);
+  EXPECT_EQ(take(find_program("as")), configured_as);
+  EXPECT_EQ(take(find_program("ld")).find(bdir), std::string::npos);
+  configured_assembler = saved_as;
+  free_prefix_list(&exec_prefixes);
+  free_prefix_list(&list);
+}
+
+TEST(Prefixes, JoinedList) {
+  scratch_tree t;
+  std::string real = t.dir("real") + "/";
+  prefix_list list{nullptr, 0, "startfile"};
+  add_search_prefix(&list, real.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  add_search_prefix(&list, "/no/such/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  EXPECT_EQ(take(join_prefix_list(&list, "LIBRARY_PATH", false, false)),
+            "LIBRARY_PATH=" + real + M + ":" + real + ":/no/such/" + M + ":/no/such/");
+  EXPECT_EQ(take(join_prefix_list(&list, "", true, false)), "=" + real);
+  prefix_list empty{nullptr, 0, nullptr};
+  EXPECT_EQ(take(join_prefix_list(&empty, "X", false, false)), "X=");
+  free_prefix_list(&list);
+}
+
+TEST(Prefixes, SearchableDirectories) {
+  scratch_tree t;
+  EXPECT_TRUE(is_searchable_dir(t.root().c_str(), false));
+  EXPECT_TRUE(is_searchable_dir((t.root() + "/").c_str(), true));
+  EXPECT_FALSE(is_searchable_dir(t.file("f", 0644).c_str(), false));
+  EXPECT_FALSE(is_searchable_dir("/lib", true));
+  EXPECT_FALSE(is_searchable_dir("/usr/lib/", true));
+  EXPECT_EQ(is_searchable_dir("/usr/lib/", false), access("/usr/lib", F_OK) == 0);
+}
+
+TEST(Prefixes, SysrootPrefixes) {
+  free_prefix_list(&startfile_prefixes);
+  sysroot_dir = nullptr;
+  add_sysroot_prefix("/usr/lib/", "OBJKIT");
+  sysroot_dir = "/sys/root/";
+  sysroot_suffix = "/sfx";
+  add_sysroot_prefix("/lib/", "OBJKIT");
+  sysroot_dir = nullptr;
+  sysroot_suffix = nullptr;
+  EXPECT_EQ(entries(startfile_prefixes),
+            (std::vector<std::string>{"/usr/lib/", "/sys/root/sfx/lib/"}));
+  for (const prefix_entry *e = startfile_prefixes.plist; e; e = e->next) {
+    EXPECT_EQ(e->os_multilib, 1);
+    EXPECT_EQ(e->require_machine_suffix, 0);
+  }
+  free_prefix_list(&startfile_prefixes);
+}
+
+TEST(PrefixesDeathTest, RelativeSystemPathIsFatal) {
+  EXPECT_EXIT(add_sysroot_prefix("lib/", nullptr), testing::ExitedWithCode(1),
+              "system path .*lib/.* is not absolute");
+}
+
+} // namespace
