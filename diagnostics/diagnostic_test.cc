@@ -234,7 +234,7 @@ TEST_F(reporter_death_test, InternalErrorAfterErrorsBailsOut) {
 TEST_F(reporter_death_test, AssertionsReportTheirSource) {
   EXPECT_EXIT(vrk_assert(1 + 1 == 3), ExitedWithCode(4),
               "vrk\\+\\+: internal compiler error: in TestBody, at "
-              "diagnostic_test\\.cc:[0-9]+\n");
+              "(diagnostics/)?diagnostic_test\\.cc:[0-9]+\n");
 }
 
 TEST_F(reporter_death_test, AssertionWithoutPrinterAborts) {
@@ -243,7 +243,7 @@ TEST_F(reporter_death_test, AssertionWithoutPrinterAborts) {
         diagnostic_finish();
         vrk_unreachable();
       },
-      "^internal compiler error: in TestBody, at diagnostic_test\\.cc:[0-9]+\n");
+      "^internal compiler error: in TestBody, at (diagnostics/)?diagnostic_test\\.cc:[0-9]+\n");
 }
 
 // A decoder that reports while its message is being formatted.
@@ -264,7 +264,7 @@ TEST_F(reporter_death_test, ReentryIsAnInternalError) {
   global_reporter.msg_printer->format_decoder = nested_ice_decoder;
   EXPECT_EXIT(warning_noloc(0, "outer %D", 1), ExitedWithCode(4),
               "vrk\\+\\+: internal compiler error: in nested_ice_decoder, at "
-              "diagnostic_test\\.cc:[0-9]+\n");
+              "(diagnostics/)?diagnostic_test\\.cc:[0-9]+\n");
   global_reporter.msg_printer->format_decoder = nullptr;
 }
 

@@ -52,7 +52,6 @@ TEST_F(formatter_test, IntegerDirectivesHonourSizes) {
 TEST_F(formatter_test, OtherDirectives) {
   EXPECT_EQ(format_with(pp, "%c%c", 'a', 'b'), "ab");
   EXPECT_EQ(format_with(pp, "%f", 1.5), "1.500000");
-  EXPECT_EQ(format_with(pp, "%p", nullptr), std::string(format_with(pp, "%p", nullptr)));
   EXPECT_NE(format_with(pp, "%p", &pp), "");
   EXPECT_EQ(format_with(pp, "100%% %s", "done"), "100% done");
   int values[] = {3, -1, 42};
