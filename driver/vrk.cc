@@ -7,22 +7,29 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <libintl.h>
 #include <sys/resource.h>
 
 #include "diagnostics/diagnostic.h"
+#include "diagnostics/intl.h"
+#include "diagnostics/pretty-print.h"
+#include "driver/command-line.h"
 #include "driver/driver-state.h"
 #include "driver/switches.h"
+#include "options/option-table.h"
+#include "options/opts-common.h"
+#include "process/argv.h"
+#include "process/temp-files.h"
 #include "support/configuration.h"
 #include "support/xmalloc.h"
 
 namespace {
 
 // Process-wide clean-up hooks.
-void on_exit_cleanup() {}
+void on_exit_cleanup() { delete_end_files(); }
 
 void on_fatal_signal(int signum) {
   std::signal(signum, SIG_DFL);
+  delete_temp_files_on_signal();
   // Re-raise so the driver ends as if killed by the signal.
   std::raise(signum);
 }
@@ -84,17 +91,29 @@ void driver::record_invocation_name(const char *argv0) {
   xmalloc_set_program_name(invocation_name);
 }
 
-void driver::expand_argument_files(int *argc, char ***argv) {}
+void driver::expand_argument_files(int *argc, char ***argv) {
+  char **before = *argv;
+  if (const char *failure = expand_response_files(argc, argv)) {
+    // The reporter is not set up yet: this is the one message written by hand.
+    std::fprintf(stderr, "%s: error: %s\n", (*argv)[0], failure);
+    std::exit(1);
+  }
+  if (*argv != before)
+    response_file_seen = true;
+}
 
-void driver::decode_arguments(int argc, char **argv) {}
+void driver::decode_arguments(int argc, char **argv) {
+  init_options_struct(&global_options, &global_options_set);
+  decode_command_line(static_cast<unsigned>(argc), const_cast<const char **>(argv),
+                      OPTF_DRIVER, &decoded_options_, &decoded_options_count_);
+}
 
 void driver::initialise_process() {
-  std::setlocale(LC_CTYPE, "");
-  std::setlocale(LC_MESSAGES, "");
-  bindtextdomain(config::text_domain, config::locale_dir);
-  textdomain(config::text_domain);
+  init_message_locale(config::locale_dir);
 
-  diagnostic_initialize(invocation_name);
+  diagnostic_initialize(invocation_name, 0);
+  diagnostic_color_init(DIAGNOSTICS_COLOR_AUTO);
+  diagnostic_urls_init(DIAGNOSTICS_URLS_AUTO);
 
   if (std::atexit(on_exit_cleanup) != 0)
     fatal_error(UNKNOWN_LOCATION, "atexit failed");
@@ -108,7 +127,9 @@ void driver::initialise_process() {
 
 void driver::init_multilib_tables() {}
 
-void driver::load_specs() {}
+void driver::load_specs() {
+  process_command(&decoded_options_count_, &decoded_options_);
+}
 
 void driver::export_assembler_options() {}
 
@@ -134,12 +155,19 @@ void driver::do_spec_on_infiles() {}
 
 void driver::maybe_run_linker(const char *argv0) {}
 
-void driver::finish_run() {}
+void driver::finish_run() {
+  if (seen_error())
+    delete_failure_files();
+  delete_end_files();
+  if (help_requested)
+    std::printf("%s\n<%s>\n", translate("\nFor bug reporting instructions, please see:"),
+                config::bug_report_url);
+}
 
 int driver::exit_status() const {
   if (signalled_children != 0)
     return 2;
   if (!seen_error())
     return 0;
-  return 1;
+  return global_options.x_pass_exit_codes ? worst_exit_status : 1;
 }
