@@ -60,7 +60,9 @@ protected:
     const char *answer = host_detect_local_cpu(1, argv);
     if (answer == nullptr)
       return std::nullopt;
-    return std::string(answer);
+    std::string copy(answer);
+    std::free(const_cast<char *>(answer));
+    return copy;
   }
 
   std::string path_;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -117,7 +118,10 @@ TEST(RewriteMcpu, LastArgumentCounts) {
   const char *result = aarch64_rewrite_mcpu(2, argv);
   ASSERT_NE(result, nullptr);
   EXPECT_STREQ(result, "armv8.2-a+crc+fp16+rcpc");
-  EXPECT_STREQ(aarch64_rewrite_mcpu(1, argv), "armv8-a+crc");
+  std::free(const_cast<char *>(result));
+  result = aarch64_rewrite_mcpu(1, argv);
+  EXPECT_STREQ(result, "armv8-a+crc");
+  std::free(const_cast<char *>(result));
 }
 
 class RewriteMcpuDeath : public ::testing::Test {
