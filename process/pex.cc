@@ -72,7 +72,8 @@ bool pex_wait_all(pex_pipeline *obj, bool done, const char **errmsg, int *err) {
   }
   bool ok = true;
   for (std::size_t i = first; i < count; ++i) {
-    pex_times *slot = obj->times ? &obj->times[i] : nullptr;
+    // pex_destroy clears PEX_WITH_TIMES; an older times array may be short.
+    pex_times *slot = (obj->flags & PEX_WITH_TIMES) ? &obj->times[i] : nullptr;
     if (obj->ops->wait_child(obj, obj->children[i], &obj->statuses[i], slot, done, errmsg, err) <
         0)
       ok = false;

@@ -24,11 +24,15 @@ bool list_holds(const temp_file_entry *entry, const char *name) {
   return false;
 }
 
-void push_name(std::atomic<temp_file_entry *> &list, const char *name) {
+// Put NAME at the head of LIST unless it is there already.  *COPY is the
+// one copy of the name that both lists share, made on first need.
+void push_name(std::atomic<temp_file_entry *> &list, const char *name, const char **copy) {
   if (list_holds(list.load(std::memory_order_acquire), name))
     return;
+  if (!*copy)
+    *copy = xstrdup(name);
   auto *entry = static_cast<temp_file_entry *>(xmalloc(sizeof(temp_file_entry)));
-  entry->name = name;
+  entry->name = *copy;
   entry->next = list.load(std::memory_order_relaxed);
   // The entry is complete before it becomes visible to a signal handler.
   list.store(entry, std::memory_order_release);
@@ -51,11 +55,11 @@ void delete_list_quietly(const temp_file_entry *entry) {
 } // namespace
 
 void register_temp_file(const char *name, bool delete_at_end, bool delete_on_failure) {
-  const char *copy = xstrdup(name);
+  const char *copy = nullptr;
   if (delete_at_end)
-    push_name(end_delete_list, copy);
+    push_name(end_delete_list, name, &copy);
   if (delete_on_failure)
-    push_name(failure_delete_list, copy);
+    push_name(failure_delete_list, name, &copy);
 }
 
 void delete_regular_file(const char *name) {

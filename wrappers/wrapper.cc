@@ -77,71 +77,87 @@ int report_status(const char *tool, int status) {
 
 } // namespace
 
+// The run state of the wrapper; it lives until the program ends.
+search_list tool_dirs;
+search_list path_dirs;
+
+namespace {
+const char *relocation_base_name;
+const char *exec_dir;
+const char *libexec_dir;
+char **user_args;     // the wrapper's own arguments, "-B" removed
+char *plugin_path;
+char *tool_path;
+char **tool_argv;
+} // namespace
+
 int wrapper_main(const char *personality, int argc, char **argv) {
   const char *invocation = argv[0];
-  const char *base = relocation_base(personality, argv[0]);
-  const char *exec_dir = relocated_dir(base, config::standard_exec_prefix);
-  const char *libexec_dir = relocated_dir(base, config::standard_libexec_prefix);
+  relocation_base_name = relocation_base(personality, argv[0]);
+  exec_dir = relocated_dir(relocation_base_name, config::standard_exec_prefix);
+  libexec_dir = relocated_dir(relocation_base_name, config::standard_libexec_prefix);
 
-  search_list tool_dirs;
-  search_list path_dirs;
   char *tools = concat(exec_dir, config::target_name, "/", config::version_number, "/",
                        "../../../../", config::target_name, "/", "bin", nullptr);
   dirs_from_string(tools, &tool_dirs);
+  std::free(tools);
   char *aux = concat(libexec_dir, config::target_name, "/", config::version_number, "/",
                      nullptr);
   dirs_from_string(aux, &tool_dirs);
+  std::free(aux);
   dirs_from_env("PATH", &path_dirs);
 
-  // The argument vector is edited in place; work on a copy of the pointers
-  // so the caller's vector stays as it was.
-  auto **args = static_cast<char **>(
+  // The "-B" option is removed from a copy of the vector, so the caller's
+  // stays as it was.
+  user_args = static_cast<char **>(
       xmalloc((static_cast<std::size_t>(argc) + 1) * sizeof(char *)));
-  std::memcpy(args, argv, static_cast<std::size_t>(argc) * sizeof(char *));
-  args[argc] = nullptr;
-  if (char *prefix = take_b_option(&argc, args)) {
+  std::memcpy(user_args, argv, static_cast<std::size_t>(argc) * sizeof(char *));
+  user_args[argc] = nullptr;
+  if (char *prefix = take_b_option(&argc, user_args)) {
     prepend_dir(&path_dirs, prefix);
     prepend_dir(&tool_dirs, prefix);
+    std::free(prefix);
   }
 
-  char *plugin = find_in_list(&tool_dirs, wrapper_plugin_name, R_OK);
-  if (!plugin) {
+  plugin_path = find_in_list(&tool_dirs, wrapper_plugin_name, R_OK);
+  if (!plugin_path) {
     std::fprintf(stderr, "%s: Cannot find plugin '%s'\n", invocation, wrapper_plugin_name);
     return 1;
   }
-  char *tool = find_in_list(&tool_dirs, personality, X_OK);
-  if (!tool)
-    tool = find_in_list(&path_dirs, personality, X_OK);
-  if (!tool) {
+  tool_path = find_in_list(&tool_dirs, personality, X_OK);
+  if (!tool_path)
+    tool_path = find_in_list(&path_dirs, personality, X_OK);
+  if (!tool_path) {
     std::fprintf(stderr, "%s: Cannot find binary '%s'\n", invocation, personality);
     return 1;
   }
 
   // The tool's path, "--plugin", the plugin's path, the user's arguments.
-  auto **nargv = static_cast<char **>(
+  tool_argv = static_cast<char **>(
       xmalloc((static_cast<std::size_t>(argc) + 3) * sizeof(char *)));
   int n = 0;
-  nargv[n++] = tool;
-  nargv[n++] = const_cast<char *>("--plugin");
-  nargv[n++] = plugin;
+  tool_argv[n++] = tool_path;
+  tool_argv[n++] = const_cast<char *>("--plugin");
+  tool_argv[n++] = plugin_path;
   for (int i = 1; i < argc; ++i) {
     // ar accepts its operation letters without a dash; the plugin option
     // in front of them makes the dash necessary.
-    if (i == 1 && std::strcmp(personality, "ar") == 0 && args[i][0] != '-')
-      nargv[n++] = concat("-", args[i], nullptr);
+    if (i == 1 && std::strcmp(personality, "ar") == 0 && user_args[i][0] != '-')
+      tool_argv[n++] = concat("-", user_args[i], nullptr);
     else
-      nargv[n++] = args[i];
+      tool_argv[n++] = user_args[i];
   }
-  nargv[n] = nullptr;
+  tool_argv[n] = nullptr;
 
   int status = 0;
   int err = 0;
-  char *program_name = concat("vrk-", tool, nullptr);
-  const char *failure = pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH, tool, nargv,
+  char *program_name = concat("vrk-", tool_path, nullptr);
+  const char *failure = pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH, tool_path, tool_argv,
                                      program_name, nullptr, nullptr, &status, &err);
+  std::free(program_name);
   if (failure) {
-    std::fprintf(stderr, "Error running %s: %s\n", tool, failure);
+    std::fprintf(stderr, "Error running %s: %s\n", tool_path, failure);
     return 1;
   }
-  return report_status(tool, status);
+  return report_status(tool_path, status);
 }
