@@ -14,6 +14,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -247,6 +248,35 @@ TEST_F(PexTest, MissingProgramFailsInTheParentAndPrintsNothing) {
   // The failed child was reaped: nothing is left to wait for.
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(PexTest, ChildReportsItselfWhenNoReportPipeCanBeMade) {
+  std::string errfile = path("stderr");
+  char *args[] = {const_cast<char *>("vrk-no-such-program-here"), nullptr};
+  int status = -1, err = -1;
+  const char *failure;
+  {
+    capture_stderr capture(errfile);
+    // No descriptor left for the report pipe.
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    int lowest_free = dup(0);
+    close(lowest_free);
+    struct rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(lowest_free);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    failure = pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH, "vrk-no-such-program-here", args,
+                           "prog", nullptr, nullptr, &status, &err);
+    setrlimit(RLIMIT_NOFILE, &saved);
+  }
+  // The parent believes the start succeeded; the child said why it failed
+  // and ended with status -1.
+  EXPECT_EQ(failure, nullptr);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 255);
+  EXPECT_EQ(slurp(errfile), std::string("prog: error trying to exec 'vrk-no-such-program-here': "
+                                        "execvp: ") +
+                                std::strerror(ENOENT) + "\n");
 }
 
 TEST_F(PexTest, FailuresBeforeStartingAreReportedWithTheirErrorNumber) {

@@ -160,6 +160,16 @@ TEST_F(WrapperTest, ToolFoundAlongPathOrNotAtAll) {
   EXPECT_EQ(r.out, empty_ + "/nm [--plugin] [" + tools_ + "/libltohook.so] [x.o]\n");
 }
 
+TEST_F(WrapperTest, ToolThatCannotBeStarted) {
+  make_plugin(tools_);
+  // Executable, but its interpreter does not exist.
+  std::ofstream(tools_ + "/nm") << "#!/nonexistent/interpreter\n";
+  chmod((tools_ + "/nm").c_str(), 0755);
+  run_result r = run("nm", {"-B", tools_, "x.o"}, {path_env(empty_)});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Error running " + tools_ + "/nm: execvp\n");
+}
+
 TEST_F(WrapperTest, InstalledTreeFoundThroughTheExecPrefix) {
   // The layout of an installation moved to DIR/inst.
   std::string inst = dir_ + "/inst";
