@@ -5,6 +5,8 @@
 // keeps the start-up value as `default_value` for reset_specs.
 #include "spec/spec-list.h"
 
+#include "config/aarch64/aarch64-specs.h"
+
 namespace {
 
 constexpr const char asm_spec_text[] =
@@ -233,7 +235,7 @@ named_spec static_spec_table[static_spec_count] = {
 };
 
 const extra_spec extra_spec_table[extra_spec_count] = {
-    {"asm_cpu_spec", " %{mcpu=*:-march=%:rewrite_mcpu(%{mcpu=*:%*})}"},
+    {"asm_cpu_spec", aarch64_asm_cpu_spec},
 };
 
 const char *const default_link_command_spec =
@@ -286,10 +288,7 @@ const char *link_command_spec = default_link_command_spec;
 // Applied as self specs, in this order, after the main specs files are read.
 const char *const driver_self_specs[driver_self_spec_count] = {
     "%{fdump-final-insns:-fdump-final-insns=.} %<fdump-final-insns",
-    " %{!mbig-endian:%{!mlittle-endian:-mlittle-endian}} %{!mabi=*:-mabi=lp64}"
-    " %{march=native:%<march=native %:local_cpu_detect(%{mcpu=*|mtune=*:arch;:cpu})}"
-    " %{mcpu=native:%<mcpu=native %:local_cpu_detect(cpu)}"
-    " %{mtune=native:%<mtune=native %:local_cpu_detect(tune)}",
+    aarch64_driver_self_spec,
     "",
     "%{fopenacc|fopenmp|%:gt(%{ftree-parallelize-loops=*:%*} 1): -pthread}",
     "%{fzux-tm: -pthread}",

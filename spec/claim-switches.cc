@@ -1,0 +1,126 @@
+// Claiming: every switch that some spec mentions in a group condition or a
+// %< removal is marked as claimed, so that only the switches nobody takes
+// are reported as unrecognised.
+#include <cstring>
+
+#include "driver/switches.h"
+#include "spec/braces.h"
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+bool is_claim_atom_char(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         c == '_' || c == '-' || c == '+' || c == '=' || c == ',' || c == '.' || c == '@';
+}
+
+const char *skip_blanks(const char *p) {
+  while (is_blank(*p))
+    p++;
+  return p;
+}
+
+// One term: claims the switches its atom names.  *FUNCTION tells that the
+// term is a spec-function call (nothing claimed, the group scan ends).
+const char *claim_term(const char *p, bool user_set, bool *function) {
+  p = skip_blanks(p);
+  if (*p == '!')
+    p = skip_blanks(p + 1);
+
+  *function = p[0] == '%' && p[1] == ':';
+  if (*function)
+    return p;
+
+  bool test = false;
+  if (*p == '.' || *p == ',') {
+    test = true;
+    p++;
+  }
+  const char *atom = p;
+  while (is_claim_atom_char(*p))
+    p++;
+  std::size_t length = static_cast<std::size_t>(p - atom);
+  bool starred = *p == '*';
+  if (starred)
+    p++;
+  p = skip_blanks(p);
+
+  if (test || length == 0)
+    return p;
+  for (int i = 0; i < saved_switch_count; i++) {
+    saved_switch &sw = saved_switches[i];
+    if (std::strncmp(sw.text, atom, length) != 0 || (!starred && sw.text[length] != '\0'))
+      continue;
+    if (sw.recognised || user_set)
+      sw.claimed = true;
+  }
+  return p;
+}
+
+// Past the "}" that closes the group whose text starts at P (or the end).
+const char *skip_group(const char *p) {
+  int depth = 1;
+  for (; *p; p++) {
+    if (*p == '{')
+      depth++;
+    else if (*p == '}' && --depth == 0)
+      return p + 1;
+  }
+  return p;
+}
+
+const char *claim_group(const char *p, bool user_set);
+
+// Escapes that may mention switches, at P (a "%"); returns where to go on.
+const char *claim_escape(const char *p, bool user_set) {
+  if (p[1] == '{')
+    return claim_group(p + 2, user_set);
+  if ((p[1] == 'W' || p[1] == '@') && p[2] == '{')
+    return claim_group(p + 3, user_set);
+  if (p[1] == '<') {
+    bool function;
+    return claim_term(p + 2, user_set, &function);
+  }
+  // Any other escape (including "%%") is skipped whole.
+  return p[1] ? p + 2 : p + 1;
+}
+
+// P is the text after "{"; returns the position after the group.
+const char *claim_group(const char *p, bool user_set) {
+  for (;;) {
+    bool function;
+    p = claim_term(p, user_set, &function);
+    if (function)
+      return skip_group(p);  // bodies behind a function term claim nothing
+
+    char c = *p;
+    if (!c)
+      return p;
+    p++;
+    if (c == '|' || c == '&')
+      continue;
+    if (c != ':')
+      return p;
+
+    // The body, with nested escapes, up to ";" or "}".
+    while (*p && *p != ';' && *p != '}')
+      p = *p == '%' ? claim_escape(p, user_set) : p + 1;
+    c = *p;
+    if (!c)
+      return p;
+    p++;
+    if (c != ';')
+      return p;
+  }
+}
+
+} // namespace
+
+void claim_spec_switches(const char *spec, bool user_set) {
+  if (!spec)
+    return;
+  const char *p = spec;
+  while (*p)
+    p = *p == '%' ? claim_escape(p, user_set) : p + 1;
+}

@@ -1,0 +1,221 @@
+// The interpreter: argument building, commands at newlines, and the
+// escapes that do not involve groups or temporary names.
+#include <cstring>
+
+#include "spec/multilib.h"
+#include "spec/spec-test-support.h"
+
+using ::testing::ExitedWithCode;
+
+class interpreter_test : public spec_test {};
+
+TEST_F(interpreter_test, WordsBlanksBackslashesAndPipes) {
+  EXPECT_EQ(expand("a  b\tc"), (words{"a", "b", "c"}));
+  EXPECT_EQ(expand("x\\ y \\%z"), (words{"x y", "%z"}));
+  EXPECT_EQ(expand("a | b"), (words{"a", "|", "b"}));
+  // "|" ends the word before it and starts a new one.
+  EXPECT_EQ(expand("a|b"), (words{"a", "|b"}));
+  // A backslash at the very end adds nothing and reads no further.
+  EXPECT_EQ(expand("a\\"), (words{"a"}));
+}
+
+TEST_F(interpreter_test, PercentCarriesIntoNextArgumentAndQuoteMakesEmptyOne) {
+  EXPECT_EQ(expand("%% x"), (words{"%x"}));
+  EXPECT_EQ(expand("a%\"b"), (words{"a", "", "b"}));
+}
+
+TEST_F(interpreter_test, NewlineExecutesEachCommand) {
+  int status = -5;
+  words left = expand("one a\ntwo b\nthree", &status);
+  EXPECT_EQ(status, 0);
+  ASSERT_EQ(recorded_commands.size(), 2u);
+  EXPECT_EQ(recorded_commands[0], (words{"one", "a"}));
+  EXPECT_EQ(recorded_commands[1], (words{"two", "b"}));
+  EXPECT_EQ(left, (words{"three"}));
+}
+
+TEST_F(interpreter_test, RunSpecExecutesRestAndDropsTrailingPipe) {
+  EXPECT_EQ(run_spec("cc1 x |"), 0);
+  ASSERT_EQ(recorded_commands.size(), 1u);
+  EXPECT_EQ(recorded_commands[0], (words{"cc1", "x"}));
+}
+
+TEST_F(interpreter_test, FailedCommandStopsTheSpec) {
+  execute_command_hook = [] {
+    record_command();
+    return -1;
+  };
+  EXPECT_EQ(run_spec("first\nsecond\n"), -1);
+  EXPECT_EQ(recorded_commands.size(), 1u);
+}
+
+TEST_F(interpreter_test, ExportHookRunsBeforeEveryGroup) {
+  static int exports;
+  exports = 0;
+  export_options_hook = [] { exports++; };
+  run_spec("a\n\nb");
+  EXPECT_EQ(exports, 3);  // two newlines (one of them empty) and the end
+  EXPECT_EQ(recorded_commands.size(), 2u);
+}
+
+TEST_F(interpreter_test, InputNames) {
+  set_current_input("src/x.tar.gz");
+  EXPECT_STREQ(input_base, "x.tar.gz");
+  EXPECT_STREQ(input_suffix, "gz");
+  EXPECT_EQ(expand("%i %b %B %b.o"), (words{"src/x.tar.gz", "x.tar", "x.tar.gz", "x.tar.o"}));
+  set_current_input(".profile");
+  EXPECT_EQ(expand("%b %B"), (words{".profile", ".profile"}));
+  EXPECT_STREQ(input_suffix, "");
+}
+
+TEST_F(interpreter_test, BaseNameUsesAuxDirAndOutputStemExceptForOutputs) {
+  aux_dir = "out/p-";
+  aux_dir_length = 6;
+  EXPECT_EQ(expand("%b.d %w%b.o"), (words{"out/p-foo.d", "foo.o"}));
+  output_stem = "stem";
+  output_stem_length = 4;
+  EXPECT_EQ(expand("%b.su"), (words{"out/p-stem.su"}));
+  compare_debug_mode = -1;
+  EXPECT_EQ(expand("%B"), (words{"out/p-stem.gk.c"}));
+}
+
+TEST_F(interpreter_test, OutputSlotsAndObjectSuffix) {
+  output_files = {"a.o", nullptr, "c.o"};
+  input_number = 1;
+  EXPECT_EQ(expand("%w%b%O"), (words{"foo.o"}));
+  EXPECT_STREQ(output_files[1], "foo.o");
+  EXPECT_EQ(expand("ld %o x"), (words{"ld", "a.o", "foo.o", "c.o", "x"}));
+  expand("%V");
+  EXPECT_EQ(output_files[1], nullptr);
+}
+
+TEST_F(interpreter_test, DeletionModesRegisterFiles) {
+  expand("%d-fdump=keep/file.x");
+  bool found = false;
+  for (temp_file_entry *t = end_delete_list.load(); t; t = t->next)
+    found |= std::strcmp(t->name, "keep/file.x") == 0;
+  EXPECT_TRUE(found);
+  delete_end_files();
+}
+
+TEST_F(interpreter_test, SysrootAndMultilibTextJoinNextArgument) {
+  EXPECT_EQ(expand("-L%R/lib"), (words{"-L/lib"}));
+  sysroot_dir = "/sys";
+  EXPECT_EQ(expand("-L%R/lib"), (words{"-L/sys/lib"}));
+  // Without a pending argument the text waits for the next one.
+  EXPECT_EQ(expand("%M x"), (words{".x"}));
+  selected_multilib_os_dir = "../lib64";
+  EXPECT_EQ(expand("a%M"), (words{"a../lib64"}));
+  selected_multilib_os_dir = nullptr;
+}
+
+TEST_F(interpreter_test, PassthroughListsAndLinkerOptions) {
+  linker_passthrough = {"-z", "now"};
+  assembler_passthrough = {"-mfoo"};
+  preprocessor_passthrough = {};
+  EXPECT_EQ(expand("pre%X %Y %Z end"), (words{"pre-z", "now", "-mfoo", "end"}));
+
+  linker_passthrough.clear();
+  EXPECT_EQ(expand("a %x{-lfoo} b %x{-lfoo} c"), (words{"a", "b"}));
+  ASSERT_EQ(linker_passthrough.size(), 1u);
+  EXPECT_STREQ(linker_passthrough[0], "-lfoo");
+}
+
+TEST_F(interpreter_test, NamedSpecsAndShorthands) {
+  define_spec("greet", "hello %(other)", false);
+  EXPECT_EQ(expand("%(greet) %(nosuchspec)x"), (words{"hello", "x"}));
+  define_spec("other", "world", false);
+  EXPECT_EQ(expand("%(greet)"), (words{"hello", "world"}));
+  // %( without ")" ends this text quietly.
+  EXPECT_EQ(expand("a %(greet"), (words{"a"}));
+
+  define_spec("asm", "-EL", false);
+  define_spec("cpp", "-DCPP", false);
+  EXPECT_EQ(expand("%a %C"), (words{"-EL", "-DCPP"}));
+  compiler_entry row{"@c++", "", "-DROW", 0, 0};
+  current_compiler = &row;
+  EXPECT_EQ(expand("%C"), (words{"-DROW"}));
+  reset_specs();
+}
+
+TEST_F(interpreter_test, StarAndSuffixSubstituteOutsideGroups) {
+  EXPECT_EQ(expand("a%*b"), (words{"ab"}));
+  EXPECT_EQ(new_errors(), 1);
+  EXPECT_EQ(expand_spec("x%*y %*", "S"), 0);
+  EXPECT_EQ(current_words(), (words{"xSy", "S"}));
+  expand("%.dx%i y");
+  // %. takes the text up to the next "%" or blank.
+  EXPECT_STREQ(suffix_substitute, ".dx");
+  expand("x");
+  EXPECT_EQ(suffix_substitute, nullptr);
+}
+
+TEST_F(interpreter_test, ErrorsAndNotes) {
+  int status = 0;
+  words w = expand("a %n note text\nb %efailure here\nc", &status);
+  EXPECT_EQ(status, -1);
+  EXPECT_EQ(new_errors(), 1);
+  // The note takes its newline with it, and %e stops before anything ran.
+  EXPECT_TRUE(recorded_commands.empty());
+  EXPECT_EQ(w, (words{"a", "b"}));
+
+  expand("%q x");
+  EXPECT_EQ(new_errors(), 2);
+  EXPECT_EQ(current_words(), (words{"x"}));
+}
+
+TEST_F(interpreter_test, RemovalMarksSwitches) {
+  add_switch("-fdump-a");
+  add_switch("-fdump-b", nullptr, false);
+  add_switch("-dumpdir", "d");
+  add_switch("-x");
+  expand("%<fdump-* %>dumpdir %<");
+  EXPECT_EQ(sw(0).liveness, static_cast<unsigned>(live_removed));
+  EXPECT_TRUE(sw(0).claimed);
+  EXPECT_FALSE(sw(1).claimed);  // not recognised
+  EXPECT_EQ(sw(2).liveness, static_cast<unsigned>(live_removed | live_keep_for_children));
+  EXPECT_EQ(sw(3).liveness, 0u);
+  // Removed switches are no longer written.
+  EXPECT_EQ(expand("%{fdump*} %{x}"), (words{"-x"}));
+}
+
+TEST_F(interpreter_test, ResponseFilesCollectGroupAndOutputs) {
+  response_file_seen = true;
+  output_files = {"a.o", "b.o"};
+  add_switch("-Lone");
+  words w = expand("ld %@{L*} %o");
+  ASSERT_EQ(w.size(), 3u);
+  EXPECT_EQ(w[0], "ld");
+  EXPECT_EQ(w[1][0], '@');
+  EXPECT_EQ(w[2][0], '@');
+  EXPECT_FALSE(in_response_file);
+  std::FILE *f = std::fopen(w[2].c_str() + 1, "r");
+  ASSERT_NE(f, nullptr);
+  char line[64] = {};
+  ASSERT_TRUE(std::fgets(line, sizeof line, f));
+  EXPECT_STREQ(line, "a.o\n");
+  std::fclose(f);
+}
+
+using interpreter_death_test = interpreter_test;
+
+TEST_F(interpreter_death_test, MalformedSpecsAreFatal) {
+  EXPECT_EXIT(expand("abc %"), ExitedWithCode(1), "spec .abc %. invalid");
+  EXPECT_EXIT(expand("%Wx"), ExitedWithCode(1), "has invalid .%Wx.");
+  EXPECT_EXIT(expand("%@x"), ExitedWithCode(1), "has invalid .%@x.");
+  EXPECT_EXIT(expand("%xq"), ExitedWithCode(1), "has invalid .%xq.");
+  EXPECT_EXIT(expand("%x{-lfoo"), ExitedWithCode(1), "invalid");
+  EXPECT_EXIT(expand("%g.s%Ox"), ExitedWithCode(1), "has invalid .%0x.");
+}
+
+TEST_F(interpreter_death_test, NestedResponseFileIsFatal) {
+  response_file_seen = true;
+  add_switch("-S");
+  add_switch("-T");
+  EXPECT_EXIT(expand("%@{S:%@{T}}"), ExitedWithCode(1), "cannot open nested response file");
+}
+
+TEST_F(interpreter_death_test, BaseNameWithoutInputIsInternalError) {
+  input_base = nullptr;
+  EXPECT_EXIT(expand("%b"), ExitedWithCode(4), "");
+}
