@@ -319,6 +319,27 @@ bool build_records(table &t) {
     if (!r.var.empty()) note_variable(t, vars, r, init, has_init);
     t.records.push_back(r);
   }
+  for (const var_decl &d : t.var_decls) {
+    static const std::map<std::string, var_type> types = {
+        {"int", var_type::int32}, {"int64", var_type::int64},
+        {"string", var_type::string}, {"pointer", var_type::pointer}};
+    auto ty = types.find(d.type);
+    if (ty == types.end()) {
+      error_at(d.pos, "@var %s: unknown type '%s'", d.name.c_str(),
+               d.type.c_str());
+      continue;
+    }
+    // Reuse the record path so that type and Init checks are the same.
+    record r;
+    r.text = "@var " + d.name;
+    r.pos = d.pos;
+    r.var = d.name;
+    r.var_kind = ty->second == var_type::string    ? VAR_STRING
+                 : ty->second == var_type::pointer ? VAR_DEFERRED
+                                                   : VAR_INTEGER;
+    if (ty->second == var_type::int64) r.attrs |= attr_wide_value;
+    note_variable(t, vars, r, d.init, !d.init.empty());
+  }
   if (error_count()) return false;
   if (t.records.size() >= 0xFFFF - 8) {
     error_at(t.records.back().pos, "too many records for 16-bit indices");

@@ -34,6 +34,11 @@
 //
 // Values are sorted by word in the generated table.
 //
+//   @var NAME TYPE [Init(value)]
+//
+// declares a field of option_values that option handlers maintain without
+// a record of their own; TYPE is int, int64, string or pointer.
+//
 // Record properties:
 //   Languages    Ada AdaSCIL AdaWhy C C++ D Fortran Go LTO LTODump Modula-2
 //                ObjC ObjC++ Rust
@@ -253,6 +258,27 @@ bool read_source(const std::string &file, table &t) {
                (line.size() == 9 || is_blank(line[9]))) {
       defaults.clear();
       split_properties(line.substr(9), pos, defaults, nullptr, nullptr);
+    } else if (line.rfind("@var", 0) == 0 && line.size() > 4 &&
+               is_blank(line[4])) {
+      std::vector<property> props;
+      if (!split_properties(line.substr(5), pos, props, nullptr, nullptr))
+        continue;
+      var_decl d;
+      d.pos = pos;
+      if (props.size() < 2 || props[0].has_arg || props[1].has_arg) {
+        error_at(pos, "@var needs a name and a type");
+        continue;
+      }
+      d.name = props[0].name;
+      d.type = props[1].name;
+      for (size_t k = 2; k < props.size(); ++k) {
+        if (props[k].name == "Init" && props[k].has_arg)
+          d.init = props[k].arg;
+        else
+          error_at(pos, "unknown property '%s' of @var",
+                   props[k].name.c_str());
+      }
+      t.var_decls.push_back(d);
     } else if (line.rfind("@enum", 0) == 0 && line.size() > 5 &&
                is_blank(line[5])) {
       enum_src e;

@@ -81,8 +81,15 @@ struct record {
   std::string code;              // OPT_ constant name
 };
 
+// A variable declared with @var (set by handlers, not by a record).
+struct var_decl {
+  std::string name, type, init;
+  source_pos pos;
+};
+
 struct table {
   std::vector<option_src> options;
+  std::vector<var_decl> var_decls;
   std::vector<enum_src> enums;
   std::vector<record> records;      // sorted
   std::vector<variable> variables;  // in field order
