@@ -1,0 +1,21 @@
+// Command-line processing: turns the decoded command line into the
+// driver's working state (installation and search prefixes, saved
+// switches, inputs, output and auxiliary-output names).
+#ifndef VRK_DRIVER_COMMAND_LINE_H
+#define VRK_DRIVER_COMMAND_LINE_H
+
+struct decoded_option;
+
+// Run once, first thing of load_specs.  The language hook may replace
+// *DECODED_OPTIONS (the caller keeps and frees both arrays) and change
+// *DECODED_OPTIONS_COUNT.  Fatal errors end the run.
+void process_command(unsigned *decoded_options_count, decoded_option **decoded_options);
+
+// The option machinery's callbacks for options it cannot dispatch.
+// Unknown option: saved as an unclaimed switch; false (no generic error).
+bool driver_unknown_option_callback(const decoded_option *decoded);
+// Option of another language: an error for the few the driver rejects,
+// else saved as a recognised, unclaimed switch.
+void driver_wrong_lang_callback(const decoded_option *decoded, unsigned lang_mask);
+
+#endif

@@ -1,0 +1,63 @@
+// The environment manager: undo of writes, the debug trace and the -v echo.
+#include "driver/env-manager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "options/option-table.h"
+
+namespace {
+
+TEST(EnvManager, RestoreUndoesWritesLastFirst) {
+  unsetenv("VRK_ENV_T1");
+  setenv("VRK_ENV_T2", "old", 1);
+  env_manager m;
+  m.init(true, false);
+  m.xput("VRK_ENV_T1=a");
+  m.xput("VRK_ENV_T2=b");
+  m.xput("VRK_ENV_T2=c");
+  EXPECT_STREQ(m.getenv("VRK_ENV_T1"), "a");
+  EXPECT_STREQ(m.getenv("VRK_ENV_T2"), "c");
+  m.restore();
+  EXPECT_EQ(m.getenv("VRK_ENV_T1"), nullptr);
+  EXPECT_STREQ(m.getenv("VRK_ENV_T2"), "old");
+  unsetenv("VRK_ENV_T2");
+}
+
+TEST(EnvManager, WithoutRestoreNothingIsRemembered) {
+  env_manager m;
+  m.init(false, false);
+  m.xput("VRK_ENV_T3=kept");
+  m.restore();
+  EXPECT_STREQ(std::getenv("VRK_ENV_T3"), "kept");
+  unsetenv("VRK_ENV_T3");
+}
+
+TEST(EnvManager, DebugTraceAndVerboseEcho) {
+  setenv("VRK_ENV_T4", "v", 1);
+  env_manager m;
+  m.init(true, true);
+  testing::internal::CaptureStderr();
+  m.getenv("VRK_ENV_T4");
+  m.xput("VRK_ENV_T4=w");
+  m.restore();
+  std::string trace = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(trace, "env_manager::getenv (VRK_ENV_T4) -> v\n"
+                   "env_manager::xput (VRK_ENV_T4=w)\n"
+                   "saving old value: v\n"
+                   "restoring saved key: VRK_ENV_T4 value: v\n");
+
+  env_manager quiet;
+  int saved_verbose = global_options.x_verbose_flag;
+  global_options.x_verbose_flag = 1;
+  testing::internal::CaptureStderr();
+  quiet.xput("VRK_ENV_T5=echoed");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "VRK_ENV_T5=echoed\n");
+  global_options.x_verbose_flag = saved_verbose;
+  unsetenv("VRK_ENV_T4");
+  unsetenv("VRK_ENV_T5");
+}
+
+} // namespace
