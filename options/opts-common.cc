@@ -38,6 +38,10 @@ const std::size_t prefix_rewrite_count = sizeof prefix_rewrites / sizeof prefix_
 
 namespace {
 
+// The most words one option can consume: a two-word long spelling followed
+// by up to four separate arguments.
+constexpr unsigned max_option_words = 6;
+
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
@@ -251,7 +255,11 @@ void generate_option_input_file(const char *file, decoded_option *decoded) {
 unsigned decode_cmdline_option_n(const char *const *argv, unsigned available, unsigned lang_mask,
                                  decoded_option *decoded) {
   vrk_assert(available >= 1);
-  // Never look past a null word, whatever the caller's count says.
+  // One option consumes at most a few words: look no further (the rest of
+  // a long command line is not this option's business), and never past a
+  // null word, whatever the caller's count says.
+  if (available > max_option_words)
+    available = max_option_words;
   for (unsigned i = 1; i < available; ++i)
     if (argv[i] == nullptr) {
       available = i;
@@ -457,7 +465,7 @@ unsigned decode_cmdline_option_n(const char *const *argv, unsigned available, un
 unsigned decode_cmdline_option(const char *const *argv, unsigned lang_mask,
                                decoded_option *decoded) {
   unsigned available = 1;
-  while (available < 5 && argv[available] != nullptr)
+  while (available < max_option_words && argv[available] != nullptr)
     ++available;
   return decode_cmdline_option_n(argv, available, lang_mask, decoded);
 }
