@@ -50,6 +50,28 @@ void push_switch(const char *text) {
   saved_switches[saved_switch_count++] = {text, nullptr, 0, true, false, false};
 }
 
+switch_set current_switch_set() {
+  return {saved_switches, saved_switch_count, switch_capacity};
+}
+
+switch_set copy_current_switches() {
+  switch_set copy = {nullptr, saved_switch_count, switch_capacity};
+  if (switch_capacity) {
+    copy.switches = static_cast<saved_switch *>(
+        xmalloc(sizeof(saved_switch) * static_cast<std::size_t>(switch_capacity)));
+    // The entries in use and the terminator, when there is one.
+    int used = saved_switch_count < switch_capacity ? saved_switch_count + 1 : saved_switch_count;
+    std::memcpy(copy.switches, saved_switches, sizeof(saved_switch) * static_cast<std::size_t>(used));
+  }
+  return copy;
+}
+
+void make_switch_set_current(const switch_set &set) {
+  saved_switches = set.switches;
+  saved_switch_count = set.count;
+  switch_capacity = set.capacity;
+}
+
 void add_input(const char *name, const char *language) {
   reserve_one(input_entries, input_count, input_capacity);
   input_entry &in = input_entries[input_count++];

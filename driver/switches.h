@@ -48,6 +48,18 @@ void save_switch(const char *option_text, std::size_t argument_count,
 // Push a switch entry directly: no arguments, recognised, unclaimed.
 void push_switch(const char *text);
 void add_input(const char *name, const char *language);
+
+// A whole set of switches, so that -fcompare-debug can keep the switches
+// of its first and second compilation and make either one current.
+struct switch_set {
+  saved_switch *switches;
+  int count;
+  int capacity;
+};
+switch_set current_switch_set();
+// A copy of the current switches (entries copied, texts shared).
+switch_set copy_current_switches();
+void make_switch_set_current(const switch_set &set);
 void terminate_switches_and_inputs();
 
 #endif

@@ -13,6 +13,7 @@
 #include "diagnostics/intl.h"
 #include "diagnostics/pretty-print.h"
 #include "driver/command-line.h"
+#include "driver/compilers.h"
 #include "driver/driver-state.h"
 #include "driver/switches.h"
 #include "options/option-table.h"
@@ -57,7 +58,6 @@ void raise_stack_limit() {
 } // namespace
 
 driver::~driver() {
-  std::free(explicit_link_files_);
   std::free(decoded_options_);
 }
 
@@ -77,7 +77,7 @@ int driver::main(int argc, char **argv) {
     return 0;
   if (answer_queries())
     return 0;
-  if (check_inputs()) {
+  if (!check_inputs()) {
     do_spec_on_infiles();
     maybe_run_linker(argv[0]);
   }
@@ -145,13 +145,9 @@ bool driver::answer_completion() { return false; }
 
 bool driver::answer_queries() { return false; }
 
-bool driver::check_inputs() {
-  if (input_count == implicit_library_count)
-    fatal_error(UNKNOWN_LOCATION, "no input files");
-  return !seen_error();
-}
+bool driver::check_inputs() { return ::check_inputs(); }
 
-void driver::do_spec_on_infiles() {}
+void driver::do_spec_on_infiles() { ::do_spec_on_infiles(); }
 
 void driver::maybe_run_linker(const char *argv0) {}
 

@@ -36,8 +36,6 @@ private:
 
   decoded_option *decoded_options_ = nullptr;
   unsigned decoded_options_count_ = 0;
-  // One byte per input: set for inputs that no compiler handles.
-  char *explicit_link_files_ = nullptr;
 };
 
 #endif

@@ -1,0 +1,168 @@
+#include "driver/compare-debug.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "diagnostics/diagnostic.h"
+#include "driver/driver-state.h"
+#include "driver/switches.h"
+#include "options/option-table.h"
+#include "spec/interpreter.h"
+
+const char *compare_debug_dumps[2];
+
+namespace {
+
+// The switches of the first and of the second compilation.
+switch_set first_compilation_switches;
+switch_set second_compilation_switches;
+
+constexpr const char *self_opt_spec = "%:compare-debug-self-opt()";
+
+// Compare two files byte for byte by reading them as streams.
+// -1: a file could not be opened (reported); 0 equal; 1 different.
+int compare_streams(const char *name, const char *first, const char *second) {
+  std::FILE *a = std::fopen(first, "rb");
+  if (!a) {
+    error_noloc("%s: could not open compare-debug file %s", name, first);
+    return -1;
+  }
+  std::FILE *b = std::fopen(second, "rb");
+  if (!b) {
+    error_noloc("%s: could not open compare-debug file %s", name, second);
+    std::fclose(a);
+    return -1;
+  }
+  int result = 0;
+  for (;;) {
+    int ca = std::getc(a), cb = std::getc(b);
+    if (ca != cb) {
+      result = 1;
+      break;
+    }
+    if (ca == EOF)
+      break;
+  }
+  std::fclose(a);
+  std::fclose(b);
+  return result;
+}
+
+// -1: an error was reported; 0 equal; 1 different (not yet reported).
+int compare_dump_files(const char *name, const char *first, const char *second) {
+  struct stat sa, sb;
+  for (const char *file : {first, second}) {
+    struct stat st;
+    if (stat(file, &st) != 0 || !S_ISREG(st.st_mode)) {
+      error_noloc("%s: could not determine length of compare-debug file %s", name, file);
+      return -1;
+    }
+  }
+  stat(first, &sa);
+  stat(second, &sb);
+  if (sa.st_size != sb.st_size) {
+    error_noloc("%s: %<-fcompare-debug%> failure (length)", name);
+    return -1;
+  }
+
+  int fa = open(first, O_RDONLY);
+  if (fa < 0) {
+    error_noloc("%s: could not open compare-debug file %s", name, first);
+    return -1;
+  }
+  int fb = open(second, O_RDONLY);
+  if (fb < 0) {
+    error_noloc("%s: could not open compare-debug file %s", name, second);
+    close(fa);
+    return -1;
+  }
+  auto length = static_cast<std::size_t>(sa.st_size);
+  int result = -2;
+  if (length == 0) {
+    result = 0;
+  } else {
+    void *ma = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fa, 0);
+    void *mb = ma == MAP_FAILED ? MAP_FAILED : mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fb, 0);
+    if (ma != MAP_FAILED && mb != MAP_FAILED)
+      result = std::memcmp(ma, mb, length) != 0;
+    if (ma != MAP_FAILED)
+      munmap(ma, length);
+    if (mb != MAP_FAILED)
+      munmap(mb, length);
+  }
+  close(fa);
+  close(fb);
+  if (result == -2)
+    result = compare_streams(name, first, second);
+  return result;
+}
+
+} // namespace
+
+void release_compare_debug_dumps() {
+  std::free(const_cast<char *>(compare_debug_dumps[0]));
+  std::free(const_cast<char *>(compare_debug_dumps[1]));
+  compare_debug_dumps[0] = compare_debug_dumps[1] = nullptr;
+}
+
+void prepare_compare_debug() {
+  if (!compare_debug_mode)
+    return;
+  if (!compare_debug_second_pass) {
+    switch_set copy = copy_current_switches();
+    apply_self_spec(self_opt_spec);
+    first_compilation_switches = current_switch_set();
+    make_switch_set_current(copy);
+  }
+
+  compare_debug_mode = -compare_debug_mode;
+  int saved_mode = save_temps_mode;
+  save_temps_mode = 0;
+  apply_self_spec(self_opt_spec);
+  save_temps_mode = saved_mode;
+
+  if (!compare_debug_second_pass) {
+    compare_debug_mode = -compare_debug_mode;
+    second_compilation_switches = current_switch_set();
+    make_switch_set_current(first_compilation_switches);
+  }
+}
+
+bool compare_debug_second_compilation(const char *name, const char *spec) {
+  if (global_options.x_verbose_flag)
+    inform(UNKNOWN_LOCATION, "recompiling with %<-fcompare-debug%>");
+
+  compare_debug_mode = -compare_debug_mode;
+  first_compilation_switches = current_switch_set();
+  make_switch_set_current(second_compilation_switches);
+  int value = run_spec(spec);
+  second_compilation_switches = current_switch_set();
+  make_switch_set_current(first_compilation_switches);
+  compare_debug_mode = -compare_debug_mode;
+
+  bool failed = false;
+  if (value < 0) {
+    error_noloc("during %<-fcompare-debug%> recompilation");
+    failed = true;
+  }
+
+  vrk_assert(compare_debug_dumps[1]);
+  vrk_assert(std::strcmp(compare_debug_dumps[0], compare_debug_dumps[1]) != 0);
+
+  if (global_options.x_verbose_flag)
+    inform(UNKNOWN_LOCATION, "comparing final insns dumps");
+
+  int compared = compare_dump_files(name, compare_debug_dumps[0], compare_debug_dumps[1]);
+  if (compared == 1)
+    error_noloc("%s: %<-fcompare-debug%> failure", name);
+  if (compared != 0)
+    failed = true;
+
+  release_compare_debug_dumps();
+  return !failed;
+}
