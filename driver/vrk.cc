@@ -13,7 +13,10 @@
 #include "diagnostics/intl.h"
 #include "diagnostics/pretty-print.h"
 #include "driver/command-line.h"
+#include "driver/child-env.h"
 #include "driver/compilers.h"
+#include "driver/link.h"
+#include "driver/run-commands.h"
 #include "driver/driver-state.h"
 #include "driver/switches.h"
 #include "options/option-table.h"
@@ -77,10 +80,12 @@ int driver::main(int argc, char **argv) {
     return 0;
   if (answer_queries())
     return 0;
-  if (!check_inputs()) {
-    do_spec_on_infiles();
-    maybe_run_linker(argv[0]);
-  }
+  // Errors reported before the inputs are classified skip compiling,
+  // linking and the end-of-run report.
+  if (check_inputs())
+    return exit_status();
+  do_spec_on_infiles();
+  maybe_run_linker(argv[0]);
   finish_run();
   return exit_status();
 }
@@ -123,6 +128,7 @@ void driver::initialise_process() {
   std::signal(SIGCHLD, SIG_DFL);
 
   raise_stack_limit();
+  install_command_execution();
 }
 
 void driver::init_multilib_tables() {}
@@ -131,13 +137,13 @@ void driver::load_specs() {
   process_command(&decoded_options_count_, &decoded_options_);
 }
 
-void driver::export_assembler_options() {}
+void driver::export_assembler_options() { ::export_assembler_options(); }
 
-void driver::export_driver_path(const char *argv0) {}
+void driver::export_driver_path(const char *argv0) { ::export_driver_path(argv0); }
 
-void driver::export_lto_wrapper_path() {}
+void driver::export_lto_wrapper_path() { ::export_lto_wrapper_path(); }
 
-void driver::export_offload_targets() {}
+void driver::export_offload_targets() { ::export_offload_targets(); }
 
 void driver::report_unclaimed_switches() {}
 
@@ -149,7 +155,7 @@ bool driver::check_inputs() { return ::check_inputs(); }
 
 void driver::do_spec_on_infiles() { ::do_spec_on_infiles(); }
 
-void driver::maybe_run_linker(const char *argv0) {}
+void driver::maybe_run_linker(const char *argv0) { ::maybe_run_linker(argv0); }
 
 void driver::finish_run() {
   if (seen_error())
