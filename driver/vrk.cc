@@ -16,6 +16,7 @@
 #include "driver/child-env.h"
 #include "driver/compilers.h"
 #include "driver/link.h"
+#include "driver/queries.h"
 #include "driver/run-commands.h"
 #include "driver/driver-state.h"
 #include "driver/switches.h"
@@ -129,12 +130,14 @@ void driver::initialise_process() {
 
   raise_stack_limit();
   install_command_execution();
+  version_banner_printer = print_version_banner;
 }
 
 void driver::init_multilib_tables() {}
 
 void driver::load_specs() {
   process_command(&decoded_options_count_, &decoded_options_);
+  temp_files_verbose = global_options.x_verbose_flag != 0;
 }
 
 void driver::export_assembler_options() { ::export_assembler_options(); }
@@ -149,7 +152,7 @@ void driver::report_unclaimed_switches() {}
 
 bool driver::answer_completion() { return false; }
 
-bool driver::answer_queries() { return false; }
+bool driver::answer_queries() { return ::answer_queries(); }
 
 bool driver::check_inputs() { return ::check_inputs(); }
 
