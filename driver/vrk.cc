@@ -20,6 +20,7 @@
 #include "driver/run-commands.h"
 #include "driver/driver-state.h"
 #include "driver/switches.h"
+#include "driver/unclaimed.h"
 #include "options/option-table.h"
 #include "options/opts-common.h"
 #include "process/argv.h"
@@ -148,9 +149,9 @@ void driver::export_lto_wrapper_path() { ::export_lto_wrapper_path(); }
 
 void driver::export_offload_targets() { ::export_offload_targets(); }
 
-void driver::report_unclaimed_switches() {}
+void driver::report_unclaimed_switches() { ::report_unclaimed_switches(proposer_); }
 
-bool driver::answer_completion() { return false; }
+bool driver::answer_completion() { return ::answer_completion(proposer_); }
 
 bool driver::answer_queries() { return ::answer_queries(); }
 

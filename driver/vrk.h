@@ -2,6 +2,8 @@
 #ifndef VRK_DRIVER_VRK_H
 #define VRK_DRIVER_VRK_H
 
+#include "options/opt-suggestions.h"
+
 struct decoded_option;
 
 class driver {
@@ -36,6 +38,8 @@ private:
 
   decoded_option *decoded_options_ = nullptr;
   unsigned decoded_options_count_ = 0;
+  // Misspelling suggestions; its candidate list is built on first use.
+  option_proposer proposer_;
 };
 
 #endif
