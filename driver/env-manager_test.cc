@@ -26,15 +26,6 @@ TEST(EnvManager, RestoreUndoesWritesLastFirst) {
   unsetenv("VRK_ENV_T2");
 }
 
-TEST(EnvManager, WithoutRestoreNothingIsRemembered) {
-  env_manager m;
-  m.init(false, false);
-  m.xput("VRK_ENV_T3=kept");
-  m.restore();
-  EXPECT_STREQ(std::getenv("VRK_ENV_T3"), "kept");
-  unsetenv("VRK_ENV_T3");
-}
-
 TEST(EnvManager, DebugTraceAndVerboseEcho) {
   setenv("VRK_ENV_T4", "v", 1);
   env_manager m;

@@ -31,16 +31,4 @@ TEST(Unclaimed, EveryUnclaimedSwitchIsReported) {
   saved_switch_count = 0;
 }
 
-TEST(Unclaimed, CompletionOnlyWhenAsked) {
-  option_proposer proposer;
-  completion_prefix = nullptr;
-  EXPECT_FALSE(answer_completion(proposer));
-  completion_prefix = "-fno-sanitize";
-  testing::internal::CaptureStdout();
-  EXPECT_TRUE(answer_completion(proposer));
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out.rfind("-fno-sanitize", 0), 0u);
-  completion_prefix = nullptr;
-}
-
 } // namespace
