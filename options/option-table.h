@@ -23,10 +23,15 @@
 // Naming of the option_values fields: a record's Var(name) property names
 // its variable; the field is "x_" followed by that name (Var(flag_pic) ->
 // option_values::x_flag_pic).  Records that name the same variable share the
-// field.  All VAR_DEFERRED records share x_deferred_options.  The names the
-// driver reads are listed in the .opt sources next to their options, e.g.
-//   -v -> x_verbose_flag, -pipe -> x_use_pipes, -o -> x_output_file,
-//   -print-file-name= -> x_print_file_name, -g* level -> x_debug_info_level.
+// field.  All VAR_DEFERRED records share x_deferred_options.  Fields that
+// handlers maintain without a record of their own are declared with @var
+// (x_write_symbols, x_debug_info_level, x_ctf_debug_info_level,
+// x_btf_debug_info_level, x_flag_sanitize, x_flag_sanitize_trap,
+// x_flag_sanitize_recover).  The names the driver reads are listed at the
+// top of options/driver.opt, e.g. -v -> x_verbose_flag, -pipe ->
+// x_use_pipes, -o -> x_output_file, -print-file-name= -> x_print_file_name,
+// -gdwarf- -> x_dwarf_version, -gtoggle -> x_flag_gtoggle, the four target
+// flag options -> x_target_flags.
 //
 // Field types: VAR_INTEGER / VAR_EQUAL / VAR_BIT_SET / VAR_BIT_CLEAR -> int
 // (int64_t with attr_wide_value), VAR_SIZE -> int64_t, VAR_STRING ->
