@@ -11,14 +11,24 @@ namespace {
 constexpr std::size_t pool_chunk_size = 16 * 1024;
 
 struct string_pool {
+  // Every block starts with a link to the previous one, so that the whole
+  // pool stays reachable (it lives as long as the program).
+  void *blocks = nullptr;
   char *next = nullptr;
   std::size_t room = 0;
 
+  char *new_block(std::size_t size) {
+    auto *block = static_cast<char *>(xmalloc(sizeof(void *) + size));
+    std::memcpy(block, &blocks, sizeof(void *));
+    blocks = block;
+    return block + sizeof(void *);
+  }
+
   char *allocate(std::size_t size) {
     if (size > pool_chunk_size / 4) // large texts get a block of their own
-      return static_cast<char *>(xmalloc(size));
+      return new_block(size);
     if (size > room) {
-      next = static_cast<char *>(xmalloc(pool_chunk_size));
+      next = new_block(pool_chunk_size);
       room = pool_chunk_size;
     }
     char *result = next;
