@@ -19,18 +19,22 @@ protected:
     saved_dry_run_ = dry_run_count;
     saved_groups_ = executed_group_count;
     saved_options_ = global_options;
+    saved_help_ = help_requested;
+    help_requested = false;
     arg_buffer.clear();
   }
   void TearDown() override {
     dry_run_count = saved_dry_run_;
     executed_group_count = saved_groups_;
     global_options = saved_options_;
+    help_requested = saved_help_;
     arg_buffer.clear();
     execute_command_hook = nullptr;
     export_options_hook = nullptr;
   }
   int saved_dry_run_ = 0;
   int saved_groups_ = 0;
+  bool saved_help_ = false;
   option_values saved_options_{};
 };
 
