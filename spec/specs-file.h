@@ -1,0 +1,18 @@
+// The specs file reader: a text file of named specs ("*name:" and a value),
+// compilers-table rows (a name without "*"), the link command
+// ("*link_command:"), comments, and (outside main specs files) the
+// directives %include, %include_noerr and %rename.  -dumpspecs writes the
+// same format.
+#ifndef VRK_SPEC_SPECS_FILE_H
+#define VRK_SPEC_SPECS_FILE_H
+
+// Read and apply the specs file NAME.  MAIN: a main specs file (no
+// directives).  USER: a -specs= file (or one it includes); passed on to
+// define_spec as user_set.  Every problem is a fatal error.
+void read_specs_file(const char *name, bool main, bool user);
+
+// The same for a text already in memory; NAME is used in messages only.
+// TEXT is normalised (line ends) into a copy first.
+void read_specs_text(const char *name, const char *text, bool main, bool user);
+
+#endif
