@@ -25,6 +25,8 @@
 #include "options/opts-common.h"
 #include "process/argv.h"
 #include "process/temp-files.h"
+#include "spec/load-specs.h"
+#include "spec/multilib.h"
 #include "support/configuration.h"
 #include "support/xmalloc.h"
 
@@ -134,10 +136,11 @@ void driver::initialise_process() {
   version_banner_printer = print_version_banner;
 }
 
-void driver::init_multilib_tables() {}
+void driver::init_multilib_tables() { ::init_multilib_tables(); }
 
 void driver::load_specs() {
   process_command(&decoded_options_count_, &decoded_options_);
+  load_specs_after_command_line();
   temp_files_verbose = global_options.x_verbose_flag != 0;
 }
 
