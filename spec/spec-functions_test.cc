@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "driver/compare-debug.h"
 #include "options/option-table.h"
 #include "process/prefixes.h"
 #include "spec/multilib.h"
+#include "spec/scratch-tree-test-support.h"
 #include "spec/spec-function-table.h"
 #include "spec/spec-functions.h"
 #include "spec/spec-test-support.h"
@@ -21,31 +21,6 @@ using ::testing::ExitedWithCode;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A scratch directory tree, removed at the end of the test.
-class scratch_tree {
-public:
-  scratch_tree() {
-    char pattern[] = "/tmp/vrk-specfn-XXXXXX";
-    root_ = mkdtemp(pattern);
-  }
-  ~scratch_tree() { fs::remove_all(root_); }
-  std::string file(const std::string &relative, const std::string &content = "") {
-    fs::path p = fs::path(root_) / relative;
-    fs::create_directories(p.parent_path());
-    std::ofstream(p) << content;
-    return p.string();
-  }
-  std::string dir(const std::string &relative) {
-    fs::path p = fs::path(root_) / relative;
-    fs::create_directories(p);
-    return p.string() + "/";
-  }
-  const std::string &root() const { return root_; }
-
-private:
-  std::string root_;
-};
 
 const char *call(const char *(*fn)(int, const char **), std::initializer_list<const char *> args) {
   std::vector<const char *> argv(args);
