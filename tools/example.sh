@@ -19,8 +19,12 @@ cmake -DBUILD_DIR="$build" -DROOT="$root" -DSTANDIN="$build/tests/bin/standin" \
 log=$root/standin.log
 cd "$root"
 echo "== $root/bin/vrk++ -v -o hello $src/examples/hello.cc"
-STANDIN_LOG=$log "$root/bin/vrk++" -v -o hello "$src/examples/hello.cc"
-echo "== exit status 0; what the toolchain programs were given ($log):"
-cat "$log"
-echo "== $root/hello:"
-cat hello
+status=0
+STANDIN_LOG=$log "$root/bin/vrk++" -v -o hello "$src/examples/hello.cc" || status=$?
+echo "== exit status $status; what the toolchain programs were given ($log):"
+cat "$log" 2> /dev/null || echo "(nothing was run)"
+if [[ -f hello ]]; then
+  echo "== $root/hello:"
+  cat hello
+fi
+exit "$status"
