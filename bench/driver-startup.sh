@@ -11,7 +11,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-root=${1:-$here/build/test-root}
+root=$(cd "${1:-$here/build/test-root}" && pwd)
 runs=${2:-200}
 driver=$root/bin/vrk++
 standin=$(echo "$root"/libexec/vrk/*/*/kfront)
@@ -27,18 +27,24 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 echo 'int main (void) { return 0; }' > x.c
 
-# Every command is checked once first: timing a failing run means nothing.
-commands=(
+# The first two are the baselines.  Every command is run once first: a
+# failing one is left out, since timing a failure means nothing.
+candidates=(
   "/bin/true"
   "$standin -quiet x.c -o x.s"
   "$driver -### -c x.c -o x.o"
   "$driver -dumpmachine"
   "$driver -print-prog-name=as"
 )
-for cmd in "${commands[@]}"; do
-  if ! $cmd > /dev/null 2>&1; then
-    echo "driver-startup.sh: '$cmd' fails; not timing it" >&2
+commands=()
+for cmd in "${candidates[@]}"; do
+  if $cmd > /dev/null 2>&1; then
+    commands+=("$cmd")
+  elif ((${#commands[@]} < 2)); then
+    echo "driver-startup.sh: baseline '$cmd' fails" >&2
     exit 1
+  else
+    echo "driver-startup.sh: '${cmd//$root/ROOT}' fails; not timed" >&2
   fi
 done
 
@@ -59,7 +65,8 @@ for i in "${!commands[@]}"; do
   totals[i]=$(time_runs "${commands[i]}")
 done
 for i in "${!commands[@]}"; do
-  label=${commands[i]//$root/ROOT}
+  label=${commands[i]//$(dirname "$standin")/LIBEXEC}
+  label=${label//$root/ROOT}
   awk -v t="${totals[i]}" -v base="${totals[0]}" -v si="${totals[1]}" -v n="$runs" -v l="$label" \
     'BEGIN { printf "%-44s %12.1f %10.2f %12.2f\n", l, t / n / 1000, t / base, t / si }'
 done
