@@ -1,0 +1,247 @@
+// Multilib selection with small custom tables (matches, defaults and their
+// option groups, exclusions, reuse rules, OS and multiarch directories),
+// the -print-multi-lib listing, and the sysroot suffixes.
+#include <cstdio>
+#include <string>
+
+#include "options/option-table.h"
+#include "spec/multilib.h"
+#include "spec/spec-test-support.h"
+
+using ::testing::ExitedWithCode;
+
+namespace {
+
+std::string listing() {
+  char *text = nullptr;
+  std::size_t size = 0;
+  std::FILE *f = open_memstream(&text, &size);
+  print_multilib_listing(f);
+  std::fclose(f);
+  std::string out(text, size);
+  std::free(text);
+  return out;
+}
+
+std::string or_none(const char *text) { return text ? text : "<none>"; }
+
+} // namespace
+
+class multilib_test : public spec_test {
+protected:
+  void SetUp() override {
+    spec_test::SetUp();
+    reset_specs();
+    init_multilib_tables();
+    reset_multilib_selection();
+  }
+  void TearDown() override {
+    reset_multilib_selection();
+    reset_specs();
+    sysroot_suffix = nullptr;
+    sysroot_hdrs_suffix = nullptr;
+    global_options.x_no_sysroot_suffix = 0;
+    spec_test::TearDown();
+  }
+
+  void tables(const char *multilib, const char *matches, const char *defaults = "",
+              const char *exclusions = "") {
+    multilib_spec = multilib;
+    multilib_matches_spec = matches;
+    multilib_defaults_spec = defaults;
+    multilib_exclusions_spec = exclusions;
+  }
+
+  std::string dirs() {
+    return or_none(selected_multilib_dir) + " " + or_none(selected_multilib_os_dir) + " " +
+           or_none(selected_multiarch_dir);
+  }
+};
+
+TEST_F(multilib_test, BuiltInTablesSelectNothing) {
+  select_multilib();
+  EXPECT_EQ(dirs(), "<none> <none> <none>");
+  EXPECT_EQ(listing(), ".;\n");
+  EXPECT_TRUE(multilib_option_default("mabi=lp64", 9));
+  EXPECT_FALSE(multilib_option_default("mabi=lp6", 8));
+}
+
+TEST_F(multilib_test, MatchedSwitchSelectsItsVariant) {
+  tables(". !mbig-endian;be mbig-endian;", "mbig-endian mbig-endian;");
+  add_switch("-mbig-endian");
+  select_multilib();
+  EXPECT_EQ(dirs(), "be be <none>");
+  EXPECT_EQ(listing(), ".;\nbe;@mbig-endian\n");
+}
+
+TEST_F(multilib_test, WithoutTheSwitchTheDefaultVariantIsChosen) {
+  tables(". !mbig-endian;be mbig-endian;", "mbig-endian mbig-endian;");
+  add_switch("-mlittle-endian");
+  select_multilib();
+  EXPECT_EQ(dirs(), "<none> <none> <none>");
+}
+
+TEST_F(multilib_test, RemovedSwitchesImplyNothing) {
+  tables(". !mbig-endian;be mbig-endian;", "mbig-endian mbig-endian;");
+  add_switch("-mbig-endian");
+  sw(0).liveness |= live_removed;
+  select_multilib();
+  EXPECT_EQ(dirs(), "<none> <none> <none>");
+}
+
+TEST_F(multilib_test, DefaultOptionNeverRulesAVariantOut) {
+  tables("be mbig-endian;. !mbig-endian;", "mbig-endian mbig-endian;", "mbig-endian");
+  select_multilib();
+  // mbig-endian is not in effect, but as a default it does not fail "be".
+  EXPECT_EQ(dirs(), "be be <none>");
+  // A variant whose only option is a default is not listed.
+  EXPECT_EQ(listing(), ".;\n");
+}
+
+TEST_F(multilib_test, DefaultsCountUnlessAnAlternativeOfTheirGroupIsUsed) {
+  tables(". !mabi=ilp32;ilp32 mabi=ilp32;", "mabi=ilp32 mabi=ilp32;", "mabi=lp64");
+  multilib_options_spec = "mfoo mabi=lp64/mabi=ilp32";
+  select_multilib();
+  EXPECT_TRUE(multilib_option_used("mabi=lp64", 9));
+  EXPECT_FALSE(multilib_option_used("mabi=ilp32", 10));
+  EXPECT_EQ(dirs(), "<none> <none> <none>");
+
+  reset_multilib_selection();
+  add_switch("-mabi=ilp32");
+  select_multilib();
+  EXPECT_FALSE(multilib_option_used("mabi=lp64", 9));
+  EXPECT_TRUE(multilib_option_used("mabi=ilp32", 10));
+  EXPECT_EQ(dirs(), "ilp32 ilp32 <none>");
+}
+
+TEST_F(multilib_test, CacheIsBuiltOnce) {
+  tables(". ;", "mbig-endian mbig-endian;");
+  EXPECT_FALSE(multilib_option_used("mbig-endian", 11));
+  add_switch("-mbig-endian");
+  EXPECT_FALSE(multilib_option_used("mbig-endian", 11));
+}
+
+TEST_F(multilib_test, OsAndMultiarchDirectories) {
+  tables("m64:../lib64 ;", "");
+  select_multilib();
+  EXPECT_EQ(dirs(), "m64 ../lib64 <none>");
+  EXPECT_EQ(listing(), "m64;\n");
+
+  reset_multilib_selection();
+  tables("\n.:../lib64:aarch64-unknown ;", "");
+  select_multilib();
+  EXPECT_EQ(dirs(), ". ../lib64 aarch64-unknown");
+  // Rules that only name an OS directory are not listed.
+  EXPECT_EQ(listing(), "");
+
+  reset_multilib_selection();
+  tables("m64: ;", "");
+  select_multilib();
+  EXPECT_EQ(dirs(), "m64 . <none>");
+}
+
+TEST_F(multilib_test, FirstAcceptedRuleWinsButOsDirectoryNeedsAllOptions) {
+  tables(". ;m32:../lib32 m32;", "m32 m32;");
+  select_multilib();
+  EXPECT_EQ(dirs(), "<none> <none> <none>");
+
+  reset_multilib_selection();
+  add_switch("-m32");
+  select_multilib();
+  // "." was accepted first; the OS directory still comes from the rule
+  // whose options are all given.
+  EXPECT_EQ(dirs(), "<none> ../lib32 <none>");
+}
+
+TEST_F(multilib_test, ExclusionsStopTheSelection) {
+  tables("m64:../lib64 ;", "mbig-endian mbig-endian;", "", "mbig-endian;");
+  add_switch("-mbig-endian");
+  select_multilib();
+  EXPECT_EQ(dirs(), "<none> <none> <none>");
+
+  reset_multilib_selection();
+  tables("m64:../lib64 ;", "", "", "\n!mbig-endian mx;\n!mbig-endian;");
+  select_multilib();
+  EXPECT_EQ(dirs(), "<none> <none> <none>");
+}
+
+TEST_F(multilib_test, ReuseRulesSelectButAreNotListed) {
+  tables(". !m32 !mx32;m32 m32;", "m32 m32;mx32 mx32;");
+  multilib_reuse_spec = "m32 mx32;";
+  add_switch("-mx32");
+  select_multilib();
+  EXPECT_EQ(dirs(), "m32 m32 <none>");
+  EXPECT_EQ(listing(), ".;\nm32;@m32\n");
+}
+
+TEST_F(multilib_test, ListingSkipsExcludedAndRepeatedPathsAndAddsExtras) {
+  tables(". !m32 !mbe;m32 m32 !mbe;m32 m32 mfoo;be mbe;m32be m32 mbe;.::x ;", "", "",
+         "m32 mbe;");
+  multilib_extra_spec = "fPIC  fno-plt";
+  EXPECT_EQ(listing(),
+            ".;@fPIC@fno-plt\n"
+            "m32;@m32@fPIC@fno-plt\n"
+            "be;@mbe@fPIC@fno-plt\n"
+            ".;@fPIC@fno-plt\n");
+}
+
+TEST_F(multilib_test, MalformedTablesAreFatal) {
+  tables(". !mbig-endian;be mbig-endian", "mbig-endian mbig-endian;");
+  EXPECT_EXIT(select_multilib(), ExitedWithCode(1),
+              "multilib select .. !mbig-endian;be mbig-endian. .. is invalid");
+  EXPECT_EXIT(listing(), ExitedWithCode(1), "multilib select .. !mbig-endian;be mbig-endian. is invalid");
+  tables("m64", "");
+  EXPECT_EXIT(select_multilib(), ExitedWithCode(1), "multilib select .m64. .. is invalid");
+  EXPECT_EXIT(listing(), ExitedWithCode(1), "multilib select .m64. is invalid");
+
+  tables(". ;", "mbig-endian;");
+  EXPECT_EXIT(multilib_option_used("x", 1), ExitedWithCode(1),
+              "multilib spec .mbig-endian;. is invalid");
+  tables(". ;", "a b c;");
+  EXPECT_EXIT(multilib_option_used("x", 1), ExitedWithCode(1), "multilib spec .a b c;. is invalid");
+
+  tables(". ;", "", "", "mbig-endian");
+  EXPECT_EXIT(select_multilib(), ExitedWithCode(1),
+              "multilib exclusions .mbig-endian. is invalid");
+  tables("m64 x;", "", "", "x");
+  EXPECT_EXIT(listing(), ExitedWithCode(1), "multilib exclusion .x. is invalid");
+}
+
+TEST_F(multilib_test, SysrootSuffixes) {
+  const char *saved_suffix = sysroot_suffix_spec;
+  const char *saved_hdrs = sysroot_hdrs_suffix_spec;
+  sysroot_suffix_spec = "%{mbig-endian:/be}";
+  sysroot_hdrs_suffix_spec = "/hdrs%{mbig-endian:-be}";
+  install_builtin_specs();
+  std::string link_before = *lookup_spec("link")->value_slot;
+
+  settle_sysroot_suffixes();
+  EXPECT_EQ(sysroot_suffix, nullptr);
+  EXPECT_STREQ(sysroot_hdrs_suffix, "/hdrs");
+  EXPECT_EQ(*lookup_spec("link")->value_slot, link_before);  // no system root
+
+  add_switch("-mbig-endian");
+  sysroot_dir = "/sysroot";
+  settle_sysroot_suffixes();
+  EXPECT_STREQ(sysroot_suffix, "/be");
+  EXPECT_STREQ(sysroot_hdrs_suffix, "/hdrs-be");
+  EXPECT_EQ(*lookup_spec("link")->value_slot, "%(sysroot_spec) " + link_before);
+
+  sysroot_dir = nullptr;
+  sysroot_suffix = nullptr;
+  sysroot_hdrs_suffix = nullptr;
+  global_options.x_no_sysroot_suffix = 1;
+  settle_sysroot_suffixes();
+  EXPECT_EQ(sysroot_suffix, nullptr);
+  EXPECT_EQ(sysroot_hdrs_suffix, nullptr);
+  global_options.x_no_sysroot_suffix = 0;
+
+  sysroot_suffix_spec = "/a /b";
+  sysroot_hdrs_suffix_spec = "/c /d";
+  settle_sysroot_suffixes();
+  EXPECT_EQ(new_errors(), 2);
+  EXPECT_EQ(sysroot_suffix, nullptr);
+
+  sysroot_suffix_spec = saved_suffix;
+  sysroot_hdrs_suffix_spec = saved_hdrs;
+}
