@@ -12,6 +12,9 @@
 //   STANDIN_STDOUT_<name>=T   write T and a newline on standard output
 //   STANDIN_STDERR_<name>=T   write T and a newline on standard error
 //   STANDIN_SLEEP_<name>=S    sleep S seconds before exiting
+//   STANDIN_SPIN_<name>=MS    use at least MS milliseconds of processor time
+//   STANDIN_RUNS_<name>=N:F   count the runs in file F; EXIT and SIGNAL apply
+//                             to the first N runs only, later runs succeed
 //
 // A record looks like
 //   program: kfront
@@ -131,6 +134,42 @@ int parse_signal(const char *text) {
   return atoi(text);
 }
 
+// Whether the failure knobs apply to this run: always, unless RUNS limits
+// them to the first N runs counted (one byte per run) in its file.
+bool failure_applies() {
+  const char *runs = knob("RUNS");
+  if (!runs)
+    return true;
+  const char *colon = strchr(runs, ':');
+  if (!colon)
+    return true;
+  std::string counter = colon + 1;
+  int fd = open(counter.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0666);
+  if (fd >= 0) {
+    write_all(fd, "x");
+    close(fd);
+  }
+  struct stat st;
+  long seen = stat(counter.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
+  return seen <= atol(runs);
+}
+
+// Busy until the process has used MS milliseconds of processor time, so
+// that resource-usage reports of the driver have something to show.
+void spin(long ms) {
+  volatile unsigned long sink = 0;
+  for (;;) {
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    long used = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000L +
+                (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000L;
+    if (used >= ms)
+      return;
+    for (int i = 0; i < 100000; i++)
+      sink = sink + i;
+  }
+}
+
 void die_of_signal(int sig) {
   if (!knob("CORE")) {
     struct rlimit none = {0, 0};
@@ -220,11 +259,14 @@ int main(int argc, char **argv) {
     write_all(1, std::string(text) + "\n");
   if (const char *text = knob("STDERR"))
     write_all(2, std::string(text) + "\n");
+  if (const char *ms = knob("SPIN"))
+    spin(atol(ms));
   if (const char *seconds = knob("SLEEP"))
     sleep(atoi(seconds));
-  if (const char *sig = knob("SIGNAL"))
+  bool fail = failure_applies();
+  if (const char *sig = knob("SIGNAL"); sig && fail)
     die_of_signal(parse_signal(sig));
-  if (const char *status = knob("EXIT"))
+  if (const char *status = knob("EXIT"); status && fail)
     return atoi(status);
   return 0;
 }
