@@ -252,12 +252,6 @@ struct specs_reader {
 
 } // namespace
 
-void read_specs_text(const char *name, const char *text, bool main, bool user) {
-  std::string normalised = normalise_line_ends(text, std::strlen(text));
-  specs_reader reader{name, normalised.c_str(), main, user};
-  reader.read();
-}
-
 void read_specs_file(const char *name, bool main, bool user) {
   if (spec_verbose())
     notice_text(stderr, "Reading specs from %s\n", name);

@@ -11,8 +11,4 @@
 // define_spec as user_set.  Every problem is a fatal error.
 void read_specs_file(const char *name, bool main, bool user);
 
-// The same for a text already in memory; NAME is used in messages only.
-// TEXT is normalised (line ends) into a copy first.
-void read_specs_text(const char *name, const char *text, bool main, bool user);
-
 #endif
