@@ -8,6 +8,7 @@
 #include "diagnostics/diagnostic.h"
 #include "driver/driver-state.h"
 #include "options/option-table.h"
+#include "options/sanitizer-args.h"
 #include "spec/interpreter.h"
 #include "spec/spec-functions.h"
 #include "support/text.h"
@@ -19,15 +20,15 @@ struct sanitizer_test {
   unsigned mask;
 };
 
-// Bits of the sanitize word of -fsanitize= (see options/sanitizer-args).
+// Bits of the sanitize word of -fsanitize= (options/sanitizer-args).
 constexpr sanitizer_test sanitizer_bits[] = {
-    {"address", 0x2u},
+    {"address", SANITIZE_USER_ADDRESS},
     {"hwaddress", 0x20000000u},
-    {"kernel-address", 0x4u},
+    {"kernel-address", SANITIZE_KERNEL_ADDRESS},
     {"kernel-hwaddress", 0x40000000u},
     {"thread", 0x8u},
 };
-constexpr unsigned undefined_sanitizer_bits = 0x03FFFFE0u;
+constexpr unsigned undefined_sanitizer_bits = SANITIZE_UNDEFINED_ALL;
 // Leak checking is only a separate tool without address or thread checks.
 constexpr unsigned leak_test_mask = 0x19u;
 constexpr unsigned leak_bit = 0x10u;
