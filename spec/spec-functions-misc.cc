@@ -147,7 +147,9 @@ const char *dumps_spec_function(int argc, const char **argv) {
     base = aux_base;
     std::size_t stem = output_stem_length > 0 ? static_cast<std::size_t>(output_stem_length) : 0;
     compare_from = stem < base.size() ? stem : base.size();
-  } else if (output_stem) {
+  } else if (output_stem && output_stem_length > 0) {
+    // The link rule leaves a stem of length 0: it names only the link's
+    // own outputs, never a compilation's.
     std::size_t stem = static_cast<std::size_t>(output_stem_length > 0 ? output_stem_length : 0);
     base.assign(output_stem, std::min(stem, std::strlen(output_stem)));
   } else if (input_base) {
