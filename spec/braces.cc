@@ -7,6 +7,7 @@
 #include <string>
 
 #include "diagnostics/diagnostic.h"
+#include "driver/compilers.h"
 #include "driver/switches.h"
 #include "spec/interpreter.h"
 #include "support/text.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "spec/braces.h"
+#include "driver/compilers.h"
 #include "spec/spec-test-support.h"
 
 using ::testing::ExitedWithCode;

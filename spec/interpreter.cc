@@ -5,6 +5,7 @@
 #include <string>
 
 #include "diagnostics/diagnostic.h"
+#include "driver/compilers.h"
 #include "diagnostics/intl.h"
 #include "driver/driver-state.h"
 #include "driver/switches.h"

@@ -14,19 +14,8 @@
 
 #include "support/text-area.h"
 
-#if __has_include("driver/compilers.h")
-#include "driver/compilers.h"
-#else
-// One row of the compilers table (owned by the driver's compilers module).
-struct compiler_entry {
-  const char *key;                // ".c", "-" or "@c"
-  const char *spec;
-  const char *preprocessor_spec;  // replaces the cpp spec for %C, or null
-  int combinable;
-  int needs_preprocessing;
-};
-#endif
 
+struct compiler_entry;
 struct decoded_option;
 
 // ---------------------------------------------------------------------------
@@ -110,8 +99,8 @@ extern int (*execute_command_hook)();
 // export the option list for the children.  Null: nothing.
 extern void (*export_options_hook)();
 // Called by apply_self_spec for every decoded spec-generated option that
-// is handled like a command-line option.  Null: the option is saved as a
-// recognised, unclaimed switch.
+// is handled like a command-line option.  Null (the default): the option
+// goes through read_cmdline_option with the command line's handlers.
 extern void (*self_spec_option_hook)(decoded_option *decoded);
 
 // %(name), %1, %a ...: interpret the current value of a named spec.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "spec/multilib.h"
+#include "driver/compilers.h"
 #include "spec/spec-test-support.h"
 
 using ::testing::ExitedWithCode;
