@@ -127,6 +127,15 @@ TEST(decode_option, LongSpellingsAreRewritten) {
   EXPECT_EQ(opt.d.opt_index, OPT_O);
   EXPECT_STREQ(opt.d.arg, "2");
 
+  // "--debug" itself takes no argument, so "--debug=3" reaches its rewrite.
+  auto debug3 = decode({"--debug=3"});
+  EXPECT_EQ(debug3.d.opt_index, OPT_g);
+  EXPECT_STREQ(debug3.d.arg, "3");
+  EXPECT_EQ(canonical(debug3.d), (words{"-g3"}));
+  auto debug = decode({"--debug"});
+  EXPECT_EQ(debug.d.opt_index, OPT_g);
+  EXPECT_STREQ(debug.d.arg, "");
+
   auto warn = decode({"--warn-no-all"}, all_mask);
   EXPECT_EQ(warn.d.opt_index, OPT_Wall);
   EXPECT_EQ(warn.d.value, 0);
