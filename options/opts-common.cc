@@ -130,17 +130,12 @@ bool decode_enum_set(const option_record &r, const char *arg, unsigned lang_mask
   return true;
 }
 
+// An unknown word stands for itself, like an input file name.
 void fill_unknown(const char *word, std::int64_t value, std::uint32_t errors,
                   decoded_option *decoded) {
+  make_input_file_option(word, decoded);
   decoded->opt_index = OPTION_UNKNOWN;
-  decoded->warning_message = nullptr;
-  decoded->arg = word;
-  decoded->orig_text = word;
-  decoded->canonical[0] = word;
-  decoded->canonical[1] = decoded->canonical[2] = decoded->canonical[3] = nullptr;
-  decoded->canonical_count = 1;
   decoded->value = value;
-  decoded->mask = 0;
   decoded->errors = errors;
 }
 
@@ -239,7 +234,7 @@ void generate_option(option_index opt_index, const char *arg, std::int64_t value
   }
 }
 
-void generate_option_input_file(const char *file, decoded_option *decoded) {
+void make_input_file_option(const char *file, decoded_option *decoded) {
   decoded->opt_index = OPTION_INPUT_FILE;
   decoded->warning_message = nullptr;
   decoded->arg = file;
@@ -492,14 +487,14 @@ void decode_command_line(unsigned argc, const char **argv, unsigned lang_mask,
 
   if (argc > 0) {
     decoded_option &prog = decoded[count++];
-    generate_option_input_file(argv[0], &prog);
+    make_input_file_option(argv[0], &prog);
     prog.opt_index = OPTION_PROGRAM_NAME;
   }
 
   for (unsigned i = 1; i < argc;) {
     const char *word = argv[i];
     if (word[0] != '-' || word[1] == '\0') {
-      generate_option_input_file(word, &decoded[count++]);
+      make_input_file_option(word, &decoded[count++]);
       ++i;
       continue;
     }

@@ -113,10 +113,7 @@ void generate_option(option_index opt_index, const char *arg, std::int64_t value
                      unsigned lang_mask, decoded_option *decoded);
 
 // An OPTION_INPUT_FILE entry for FILE.
-void generate_option_input_file(const char *file, decoded_option *decoded);
-inline void make_input_file_option(const char *file, decoded_option *decoded) {
-  generate_option_input_file(file, decoded);
-}
+void make_input_file_option(const char *file, decoded_option *decoded);
 
 // Remove options that later options cancel and move the last
 // -Wcomplain-wrong-lang and -fdiagnostics-color= to the front.

@@ -24,10 +24,6 @@ using deferred_option_list = std::vector<deferred_option>;
 // in OPTS_SET (when given).  MASK: bits a set-valued argument replaces.
 void store_option_value(option_values *opts, option_values *opts_set, option_index opt_index,
                         std::int64_t value, const char *arg, location_t loc, std::int64_t mask);
-inline void set_option(option_values *opts, option_values *opts_set, option_index opt_index,
-                       std::int64_t value, const char *arg, location_t loc, std::int64_t mask) {
-  store_option_value(opts, opts_set, opt_index, value, arg, loc, mask);
-}
 
 // Store DECODED's value, then call every handler whose class mask shares a
 // bit with the option's flags; false as soon as one refuses the option.
