@@ -369,8 +369,11 @@ std::FILE *pex_stderr_stream(pex_pipeline *obj, bool binary) {
 int pex_get_status(pex_pipeline *obj, int count, int *vector) {
   const char *errmsg;
   int err;
-  if (!pex_wait_all(obj, false, &errmsg, &err))
+  if (!pex_wait_all(obj, false, &errmsg, &err)) {
+    // The caller words its message from errno ("%m").
+    errno = err;
     return 0;
+  }
   for (int i = 0; i < count; ++i)
     vector[i] = i < obj->count ? obj->statuses[i] : 0;
   return 1;
@@ -381,8 +384,10 @@ int pex_collect_times(pex_pipeline *obj, int count, pex_times *vector) {
     return 0;
   const char *errmsg;
   int err;
-  if (!pex_wait_all(obj, false, &errmsg, &err))
+  if (!pex_wait_all(obj, false, &errmsg, &err)) {
+    errno = err;
     return 0;
+  }
   for (int i = 0; i < count; ++i) {
     if (i < obj->count)
       vector[i] = obj->times[i];

@@ -7,12 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <set>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,125 +15,53 @@
 #include <unistd.h>
 #include <vector>
 
+#include "support/scratch-dir-test-support.h"
+
 namespace {
 
-class PexTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    char templ[] = "/tmp/vrk-pex-XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    dir_ = templ;
-  }
-  void TearDown() override {
-    std::string cmd = "rm -rf '" + dir_ + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-  }
-
-  std::string path(const char *name) const { return dir_ + "/" + name; }
-
-  static std::string slurp(const std::string &name) {
-    std::ifstream in(name);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
-  std::set<std::string> entries() const {
-    std::set<std::string> names;
-    DIR *d = opendir(dir_.c_str());
-    while (dirent *e = readdir(d))
-      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-        names.insert(e->d_name);
-    closedir(d);
-    return names;
-  }
-
-  std::string dir_;
-};
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
 
 // A null-terminated argument vector for /bin/sh -c SCRIPT.
 struct sh_argv {
-  explicit sh_argv(const char *script) : script_(script) {}
-  char *const *get() {
-    args_ = {const_cast<char *>("sh"), const_cast<char *>("-c"),
-             const_cast<char *>(script_.c_str()), nullptr};
-    return args_.data();
-  }
-  std::string script_;
+  explicit sh_argv(const char *script)
+      : args_{const_cast<char *>("sh"), const_cast<char *>("-c"), const_cast<char *>(script),
+              nullptr} {}
+  char *const *get() { return args_.data(); }
   std::vector<char *> args_;
 };
 
-// Standard error of this process goes to a file while alive.
-class capture_stderr {
-public:
-  explicit capture_stderr(const std::string &file) : file_(file) {
-    std::fflush(stderr);
-    saved_ = dup(2);
-    int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    dup2(fd, 2);
-    close(fd);
-  }
-  ~capture_stderr() { restore(); }
-  void restore() {
-    if (saved_ >= 0) {
-      dup2(saved_, 2);
-      close(saved_);
-      saved_ = -1;
-    }
-  }
+// Run SCRIPT alone; the failure text (null on success).
+const char *run_once(const char *script, int flags, const std::string &out,
+                     const std::string &err = "", int *status = nullptr) {
+  sh_argv argv(script);
+  int st, errnum;
+  return pex_run_once(PEX_LAST_STAGE | flags, "/bin/sh", argv.get(), "test",
+                      out.empty() ? nullptr : out.c_str(), err.empty() ? nullptr : err.c_str(),
+                      status ? status : &st, &errnum);
+}
 
-private:
-  std::string file_;
-  int saved_ = -1;
-};
-
-TEST_F(PexTest, OutputFileIsCreatedWithModeAndAppendedTo) {
+TEST(Pex, OutputAndErrorFilesAreCreatedTruncatedOrAppendedTo) {
+  scratch_dir scratch;
   mode_t old_mask = umask(022);
-  std::string out = path("out");
-  sh_argv echo("echo hello");
-  int status = -1, err = -1;
-  EXPECT_EQ(pex_run_once(PEX_LAST_STAGE, "/bin/sh", echo.get(), "test", out.c_str(), nullptr,
-                         &status, &err),
-            nullptr);
-  EXPECT_EQ(status, 0);
+  std::string out = scratch.path("out"), err = scratch.path("err");
+  const char *both = "echo out; echo err >&2";
+  ASSERT_EQ(run_once(both, 0, out, err), nullptr);
   struct stat st;
   ASSERT_EQ(stat(out.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0644u);
-
-  EXPECT_EQ(pex_run_once(PEX_LAST_STAGE | PEX_APPEND_STDOUT, "/bin/sh", echo.get(), "test",
-                         out.c_str(), nullptr, &status, &err),
-            nullptr);
-  EXPECT_EQ(slurp(out), "hello\nhello\n");
-  // Without the append flag the file is truncated.
-  EXPECT_EQ(pex_run_once(PEX_LAST_STAGE, "/bin/sh", echo.get(), "test", out.c_str(), nullptr,
-                         &status, &err),
-            nullptr);
-  EXPECT_EQ(slurp(out), "hello\n");
+  ASSERT_EQ(run_once(both, PEX_APPEND_STDOUT, out, err), nullptr);
+  EXPECT_EQ(slurp(out), "out\nout\n");
+  EXPECT_EQ(slurp(err), "err\n");
+  ASSERT_EQ(run_once(both, PEX_APPEND_STDERR, out, err), nullptr);
+  EXPECT_EQ(slurp(out), "out\n");
+  EXPECT_EQ(slurp(err), "err\nerr\n");
+  ASSERT_EQ(run_once(both, PEX_MERGE_STDERR, out), nullptr);
+  EXPECT_EQ(slurp(out), "out\nerr\n");
   umask(old_mask);
 }
 
-TEST_F(PexTest, ErrorFileAppendAndMergedStandardError) {
-  std::string errfile = path("err");
-  sh_argv both("echo out; echo err >&2");
-  int status, err;
-  std::string out = path("out");
-  ASSERT_EQ(pex_run_once(PEX_LAST_STAGE, "/bin/sh", both.get(), "test", out.c_str(),
-                         errfile.c_str(), &status, &err),
-            nullptr);
-  ASSERT_EQ(pex_run_once(PEX_LAST_STAGE | PEX_APPEND_STDERR, "/bin/sh", both.get(), "test",
-                         out.c_str(), errfile.c_str(), &status, &err),
-            nullptr);
-  EXPECT_EQ(slurp(out), "out\n");
-  EXPECT_EQ(slurp(errfile), "err\nerr\n");
-
-  std::string merged = path("merged");
-  ASSERT_EQ(pex_run_once(PEX_LAST_STAGE | PEX_MERGE_STDERR, "/bin/sh", both.get(), "test",
-                         merged.c_str(), nullptr, &status, &err),
-            nullptr);
-  EXPECT_EQ(slurp(merged), "out\nerr\n");
-}
-
-TEST_F(PexTest, ExitStatusesOfEveryStageInOrder) {
+TEST(Pex, ExitStatusesAndTimesOfEveryStageInOrder) {
   pex_pipeline *px = pex_create(PEX_WITH_PIPES | PEX_WITH_TIMES, "test", nullptr);
   sh_argv first("echo x; exit 3");
   sh_argv last("cat >/dev/null; exit 5");
@@ -168,8 +91,9 @@ TEST_F(PexTest, ExitStatusesOfEveryStageInOrder) {
   pex_destroy(px);
 }
 
-TEST_F(PexTest, PipelineThroughPipes) {
-  std::string out = path("sorted");
+TEST(Pex, PipelineThroughPipes) {
+  scratch_dir scratch;
+  std::string out = scratch.path("sorted");
   pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
   sh_argv produce("printf 'b\\nc\\na\\n'");
   sh_argv sort("sort");
@@ -186,15 +110,21 @@ TEST_F(PexTest, PipelineThroughPipes) {
     EXPECT_EQ(s, 0);
   pex_destroy(px);
   EXPECT_EQ(slurp(out), "A\nB\nC\n");
-  EXPECT_EQ(entries(), std::set<std::string>{"sorted"});
 }
 
-TEST_F(PexTest, PipelineThroughTemporaryFilesLeavesNoneBehind) {
-  std::string base = path("base.");
-  std::string out = path("result");
+TEST(Pex, PipelineThroughTemporaryFilesLeavesNoneBehind) {
+  scratch_dir scratch;
+  std::string base = scratch.path("base.");
+  std::string out = scratch.path("result");
   sh_argv produce("echo abc");
   sh_argv upper("tr a-z A-Z");
-  int err;
+  auto entries = [&scratch] {
+    std::vector<std::string> names;
+    for (const auto &e : std::filesystem::directory_iterator(scratch.root()))
+      names.push_back(e.path().filename());
+    return names;
+  };
+  int err, statuses[2];
 
   pex_pipeline *px = pex_create(0, "test", base.c_str());
   ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", produce.get(), nullptr, nullptr, &err), nullptr);
@@ -203,11 +133,10 @@ TEST_F(PexTest, PipelineThroughTemporaryFilesLeavesNoneBehind) {
   ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", upper.get(), out.c_str(), nullptr,
                           &err),
             nullptr);
-  int statuses[2];
   ASSERT_EQ(pex_get_status(px, 2, statuses), 1);
   pex_destroy(px);
   EXPECT_EQ(slurp(out), "ABC\n");
-  EXPECT_EQ(entries(), std::set<std::string>{"result"});
+  EXPECT_EQ(entries(), std::vector<std::string>{"result"});
 
   // With PEX_KEEP_TEMPS the intermediate file, named after the base, stays;
   // a suffix name is appended to the base.
@@ -220,118 +149,94 @@ TEST_F(PexTest, PipelineThroughTemporaryFilesLeavesNoneBehind) {
             nullptr);
   ASSERT_EQ(pex_get_status(px, 2, statuses), 1);
   pex_destroy(px);
-  EXPECT_EQ(slurp(path("base.mid")), "abc\n");
+  EXPECT_EQ(slurp(scratch.path("base.mid")), "abc\n");
 }
 
-TEST_F(PexTest, MissingProgramFailsInTheParentAndPrintsNothing) {
-  std::string errfile = path("stderr");
+TEST(Pex, MissingProgramFailsInTheParentAndPrintsNothing) {
   char *args[] = {const_cast<char *>("vrk-no-such-program-here"), nullptr};
-  int status, err = 0;
-  const char *failure_path, *failure_direct;
-  int err_path, err_direct;
-  {
-    capture_stderr capture(errfile);
-    failure_path = pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH, "vrk-no-such-program-here",
-                                args, "test", nullptr, nullptr, &status, &err);
-    err_path = err;
-    failure_direct = pex_run_once(PEX_LAST_STAGE, "/nonexistent/vrk-prog", args, "test",
-                                  nullptr, nullptr, &status, &err);
-    err_direct = err;
-  }
-  ASSERT_NE(failure_path, nullptr);
+  int status, err_path = 0, err_direct = 0;
+  CaptureStderr();
+  const char *failure_path =
+      pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH, "vrk-no-such-program-here", args, "test",
+                   nullptr, nullptr, &status, &err_path);
+  const char *failure_direct = pex_run_once(PEX_LAST_STAGE, "/nonexistent/vrk-prog", args,
+                                            "test", nullptr, nullptr, &status, &err_direct);
+  EXPECT_EQ(GetCapturedStderr(), "");
   EXPECT_STREQ(failure_path, "execvp");
   EXPECT_EQ(err_path, ENOENT);
-  ASSERT_NE(failure_direct, nullptr);
   EXPECT_STREQ(failure_direct, "execv");
   EXPECT_EQ(err_direct, ENOENT);
-  EXPECT_EQ(slurp(errfile), "");
   // The failed child was reaped: nothing is left to wait for.
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
 }
 
-TEST_F(PexTest, ChildReportsItselfWhenNoReportPipeCanBeMade) {
-  std::string errfile = path("stderr");
+TEST(Pex, ChildReportsItselfWhenNoReportPipeCanBeMade) {
   char *args[] = {const_cast<char *>("vrk-no-such-program-here"), nullptr};
   int status = -1, err = -1;
-  const char *failure;
-  {
-    capture_stderr capture(errfile);
-    // No descriptor left for the report pipe.
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    int lowest_free = dup(0);
-    close(lowest_free);
-    struct rlimit tight = saved;
-    tight.rlim_cur = static_cast<rlim_t>(lowest_free);
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
-    failure = pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH, "vrk-no-such-program-here", args,
-                           "prog", nullptr, nullptr, &status, &err);
-    setrlimit(RLIMIT_NOFILE, &saved);
-  }
+  CaptureStderr();
+  // No descriptor left for the report pipe.
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  int lowest_free = dup(0);
+  close(lowest_free);
+  struct rlimit tight = saved;
+  tight.rlim_cur = static_cast<rlim_t>(lowest_free);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+  const char *failure = pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH,
+                                     "vrk-no-such-program-here", args, "prog", nullptr, nullptr,
+                                     &status, &err);
+  setrlimit(RLIMIT_NOFILE, &saved);
+  std::string said = GetCapturedStderr();
   // The parent believes the start succeeded; the child said why it failed
   // and ended with status -1.
   EXPECT_EQ(failure, nullptr);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 255);
-  EXPECT_EQ(slurp(errfile), std::string("prog: error trying to exec 'vrk-no-such-program-here': "
-                                        "execvp: ") +
-                                std::strerror(ENOENT) + "\n");
+  EXPECT_EQ(said, std::string("prog: error trying to exec 'vrk-no-such-program-here': execvp: ") +
+                      std::strerror(ENOENT) + "\n");
 }
 
-TEST_F(PexTest, FailuresBeforeStartingAreReportedWithTheirErrorNumber) {
+TEST(Pex, FailuresBeforeStartingAreReportedWithTheirErrorNumber) {
+  scratch_dir scratch;
+  std::string missing = scratch.path("no-such-dir/x");
+  struct {
+    int pipeline_flags, stage_flags;
+    const char *temp_base, *outname, *errname;
+    const char *failure;
+    int err;
+  } cases[] = {
+      {0, PEX_LAST_STAGE, nullptr, missing.c_str(), nullptr, "open temporary output file", ENOENT},
+      {0, PEX_LAST_STAGE, nullptr, nullptr, missing.c_str(), "open error file", ENOENT},
+      {0, PEX_LAST_STAGE | PEX_STDERR_TO_PIPE, nullptr, nullptr, missing.c_str(),
+       "both ERRNAME and PEX_STDERR_TO_PIPE specified.", 0},
+      // A temporary base in a missing directory cannot give a file.
+      {0, 0, missing.c_str(), nullptr, nullptr, "could not create temporary file", 0},
+  };
   sh_argv echo("echo x");
+  for (const auto &c : cases) {
+    pex_pipeline *px = pex_create(c.pipeline_flags, "test", c.temp_base);
+    int err = -1;
+    EXPECT_STREQ(pex_run_stage(px, c.stage_flags, "/bin/sh", echo.get(), c.outname, c.errname,
+                               &err),
+                 c.failure);
+    EXPECT_EQ(err, c.err) << c.failure;
+    pex_destroy(px);
+  }
+
+  // A second error pipe, and a stage after the last one.
+  pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
   int err = -1;
-  pex_pipeline *px = pex_create(0, "test", nullptr);
-  std::string bad_out = path("no-such-dir/out");
-  EXPECT_STREQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), bad_out.c_str(),
-                             nullptr, &err),
-               "open temporary output file");
-  EXPECT_EQ(err, ENOENT);
-  pex_destroy(px);
-
-  px = pex_create(0, "test", nullptr);
-  std::string bad_err = path("no-such-dir/err");
-  EXPECT_STREQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), nullptr,
-                             bad_err.c_str(), &err),
-               "open error file");
-  EXPECT_EQ(err, ENOENT);
-  pex_destroy(px);
-
-  px = pex_create(0, "test", nullptr);
-  std::string errfile = path("e");
-  EXPECT_STREQ(pex_run_stage(px, PEX_LAST_STAGE | PEX_STDERR_TO_PIPE, "/bin/sh", echo.get(),
-                             nullptr, errfile.c_str(), &err),
-               "both ERRNAME and PEX_STDERR_TO_PIPE specified.");
-  EXPECT_EQ(err, 0);
-  pex_destroy(px);
-
-  px = pex_create(PEX_WITH_PIPES, "test", nullptr);
-  ASSERT_EQ(pex_run_stage(px, PEX_STDERR_TO_PIPE, "/bin/sh", echo.get(), nullptr, nullptr,
-                          &err),
+  ASSERT_EQ(pex_run_stage(px, PEX_STDERR_TO_PIPE, "/bin/sh", echo.get(), nullptr, nullptr, &err),
             nullptr);
-  EXPECT_STREQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), nullptr, nullptr,
-                             &err),
+  EXPECT_STREQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), nullptr, nullptr, &err),
                "PEX_STDERR_TO_PIPE used in the middle of pipeline");
   EXPECT_EQ(err, 0);
   pex_destroy(px);
 
-  // A temporary base in a missing directory cannot give a file.
-  std::string bad_base = path("no-such-dir/t");
-  px = pex_create(0, "test", bad_base.c_str());
-  EXPECT_STREQ(pex_run_stage(px, 0, "/bin/sh", echo.get(), nullptr, nullptr, &err),
-               "could not create temporary file");
-  EXPECT_EQ(err, 0);
-  pex_destroy(px);
-}
-
-TEST_F(PexTest, StageAfterTheLastOneFails) {
-  sh_argv echo("true");
-  std::string out = path("o");
-  pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
-  int err = -1;
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), out.c_str(), nullptr,
-                          &err),
+  std::string out = scratch.path("o");
+  px = pex_create(PEX_WITH_PIPES, "test", nullptr);
+  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), out.c_str(), nullptr, &err),
             nullptr);
   EXPECT_STREQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), out.c_str(), nullptr,
                              &err),
@@ -346,6 +251,7 @@ TEST_F(PexTest, StageAfterTheLastOneFails) {
 
 // The real operations, with the waits watched.
 struct watched_wait {
+  int count = 0;
   bool done = false;
   int status = 0;
 };
@@ -353,6 +259,7 @@ watched_wait last_wait;
 
 int watching_wait_child(pex_pipeline *obj, pid_t pid, int *status, pex_times *time, bool done,
                         const char **errmsg, int *err) {
+  ++last_wait.count;
   last_wait.done = done;
   // A child that was not told to stop would keep the wait from returning.
   if (!done)
@@ -362,43 +269,57 @@ int watching_wait_child(pex_pipeline *obj, pid_t pid, int *status, pex_times *ti
   return result;
 }
 
-TEST_F(PexTest, DestroyTerminatesChildrenNotWaitedFor) {
-  pex_system_ops ops = pex_unix_ops;
-  ops.wait_child = watching_wait_child;
-  sh_argv sleeper("exec sleep 300");
-  pex_pipeline *px = pex_create_with_ops(PEX_WITH_TIMES, "test", nullptr, &ops);
-  int err;
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", sleeper.get(), nullptr, nullptr, &err),
-            nullptr);
-  pid_t child = px->children[0];
-  pex_destroy(px);
-  EXPECT_TRUE(last_wait.done);
-  ASSERT_TRUE(WIFSIGNALED(last_wait.status));
-  EXPECT_EQ(WTERMSIG(last_wait.status), SIGTERM);
-  // Reaped: the process id is gone.
-  EXPECT_EQ(kill(child, 0), -1);
-  EXPECT_EQ(errno, ESRCH);
-}
-
-TEST_F(PexTest, DestroyAfterOnlySomeChildrenWereWaitedFor) {
-  // The second stage of a temporary-file pipeline waits for the first; the
-  // last one is left to pex_destroy.
+TEST(Pex, DestroyTerminatesChildrenNotWaitedFor) {
   pex_system_ops ops = pex_unix_ops;
   ops.wait_child = watching_wait_child;
   sh_argv produce("echo x");
-  sh_argv consume("exec sleep 300");
-  pex_pipeline *px = pex_create_with_ops(PEX_WITH_TIMES, "test", nullptr, &ops);
+  sh_argv sleeper("exec sleep 300");
   int err;
-  ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", produce.get(), nullptr, nullptr, &err), nullptr);
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", consume.get(), nullptr, nullptr, &err),
-            nullptr);
-  EXPECT_EQ(px->waited, 1);
-  pex_destroy(px);
-  EXPECT_TRUE(last_wait.done);
-  EXPECT_TRUE(WIFSIGNALED(last_wait.status));
+  // One stage alone, and a temporary-file pipeline whose second stage
+  // waits for the first, leaving only the last one to pex_destroy.
+  for (bool two_stages : {false, true}) {
+    last_wait = {};
+    pex_pipeline *px = pex_create_with_ops(PEX_WITH_TIMES, "test", nullptr, &ops);
+    if (two_stages)
+      ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", produce.get(), nullptr, nullptr, &err), nullptr);
+    ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", sleeper.get(), nullptr, nullptr, &err),
+              nullptr);
+    pid_t child = px->children[px->count - 1];
+    pex_destroy(px);
+    EXPECT_EQ(last_wait.count, two_stages ? 2 : 1);
+    EXPECT_TRUE(last_wait.done);
+    ASSERT_TRUE(WIFSIGNALED(last_wait.status));
+    EXPECT_EQ(WTERMSIG(last_wait.status), SIGTERM);
+    // Reaped: the process id is gone.
+    EXPECT_EQ(kill(child, 0), -1);
+    EXPECT_EQ(errno, ESRCH);
+  }
 }
 
-TEST_F(PexTest, StreamsForInputOutputAndErrorPipes) {
+int failing_wait_child(pex_pipeline *obj, pid_t pid, int *status, pex_times *time, bool done,
+                       const char **errmsg, int *err) {
+  pex_unix_ops.wait_child(obj, pid, status, time, done, errmsg, err);
+  *errmsg = "wait";
+  *err = ECHILD;
+  errno = 0;
+  return -1;
+}
+
+TEST(Pex, FailedWaitLeavesItsErrorNumberForTheCaller) {
+  // The caller words "%m" from errno after pex_get_status failed.
+  pex_system_ops ops = pex_unix_ops;
+  ops.wait_child = failing_wait_child;
+  pex_pipeline *px = pex_create_with_ops(PEX_WITH_TIMES, "test", nullptr, &ops);
+  sh_argv echo("true");
+  int err, status;
+  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), nullptr, nullptr, &err),
+            nullptr);
+  EXPECT_EQ(pex_get_status(px, 1, &status), 0);
+  EXPECT_EQ(errno, ECHILD);
+  pex_destroy(px);
+}
+
+TEST(Pex, StreamsForInputOutputAndErrorPipes) {
   pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
   std::FILE *in = pex_stdin_pipe(px, false);
   ASSERT_NE(in, nullptr);
@@ -434,8 +355,9 @@ TEST_F(PexTest, StreamsForInputOutputAndErrorPipes) {
   pex_destroy(px);
 }
 
-TEST_F(PexTest, InputFileAndTemporaryOutputFile) {
-  std::string base = path("t");
+TEST(Pex, InputFileAndTemporaryOutputFile) {
+  scratch_dir scratch;
+  std::string base = scratch.path("t");
   pex_pipeline *px = pex_create(0, "test", base.c_str());
   std::FILE *in = pex_stdin_file(px, 0, nullptr);
   ASSERT_NE(in, nullptr);
@@ -453,11 +375,12 @@ TEST_F(PexTest, InputFileAndTemporaryOutputFile) {
   EXPECT_STREQ(line, "from a file\n");
   pex_destroy(px);
   // Both the input file and the output file were temporaries.
-  EXPECT_TRUE(entries().empty());
+  EXPECT_TRUE(std::filesystem::is_empty(scratch.root()));
 }
 
-TEST_F(PexTest, EnvironmentReplacesTheChildsOnly) {
-  std::string out = path("env");
+TEST(Pex, EnvironmentReplacesTheChildsOnly) {
+  scratch_dir scratch;
+  std::string out = scratch.path("env");
   char *env[] = {const_cast<char *>("VRK_PEX_PROBE=42"), nullptr};
   sh_argv show("echo \"${VRK_PEX_PROBE}-${HOME}\"");
   pex_pipeline *px = pex_create(0, "test", nullptr);
