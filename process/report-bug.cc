@@ -24,9 +24,11 @@ constexpr int attempt_count = 3;
 constexpr int internal_error_status = 4;
 
 // Run ARGV alone with its standard output and error going to the named
-// files.  The raw wait status, or -1 when it could not be read.
+// files.  The raw wait status, or -1 when it could not be read.  A child
+// that cannot be started ends the run, except in the final run, where it
+// only means that no preprocessed source is kept.
 int run_attempt(const std::vector<const char *> &argv, const char *out_name,
-                const char *err_name, bool append) {
+                const char *err_name, bool append, bool final_run = false) {
   pex_pipeline *pex = pex_create(PEX_WITH_PIPES, argv[0], nullptr);
   int flags = PEX_LAST_STAGE | PEX_SEARCH_PATH;
   if (append)
@@ -34,8 +36,12 @@ int run_attempt(const std::vector<const char *> &argv, const char *out_name,
   int err = 0;
   const char *failure = pex_run_stage(pex, flags, argv[0], const_cast<char *const *>(argv.data()),
                                       out_name, err_name, &err);
-  if (failure)
-    fatal_cannot_execute(argv[0], failure, err);
+  if (failure) {
+    if (!final_run)
+      fatal_cannot_execute(argv[0], failure, err);
+    pex_destroy(pex);
+    return -1;
+  }
   int status = 0;
   if (!pex_get_status(pex, 1, &status))
     status = -1;
@@ -190,7 +196,7 @@ void try_generate_repro(const char *const *argv, const char *current_input,
     if (write_comment_header(err, out, args)) {
       args.back() = "-E";
       args.push_back(nullptr);
-      if (succeeded(run_attempt(args, out, err, true))) {
+      if (succeeded(run_attempt(args, out, err, true, true))) {
         notice_text(stderr,
                     "Preprocessed source stored into %s file, please attach this to your "
                     "bugreport.\n",
