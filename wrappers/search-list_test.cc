@@ -2,12 +2,12 @@
 #include "wrappers/search-list.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#include "support/scratch-dir-test-support.h"
 
 namespace {
 
@@ -78,29 +78,19 @@ TEST(SearchList, EnvironmentVariable) {
 
 class FindInListTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    char templ[] = "/tmp/vrk-search-XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    dir_ = templ;
-    for (const char *sub : {"/one", "/two", "/three"})
-      mkdir((dir_ + sub).c_str(), 0755);
+  void make_file(const std::string &relative, mode_t mode) {
+    chmod(scratch_.file(relative, "#!/bin/sh\n").c_str(), mode);
   }
-  void TearDown() override {
-    ASSERT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0);
-  }
-  void make_file(const std::string &path, mode_t mode) {
-    std::ofstream(path) << "#!/bin/sh\n";
-    chmod(path.c_str(), mode);
-  }
-  std::string dir_;
+  scratch_dir scratch_;
+  const std::string &dir_ = scratch_.root();
 };
 
 TEST_F(FindInListTest, SkipsDirectoriesAndFilesLackingPermission) {
   // "one" holds a directory named like the program, "two" a file that may
   // not be executed, "three" the program.
-  mkdir((dir_ + "/one/ar").c_str(), 0755);
-  make_file(dir_ + "/two/ar", 0644);
-  make_file(dir_ + "/three/ar", 0755);
+  scratch_.dir("one/ar");
+  make_file("two/ar", 0644);
+  make_file("three/ar", 0755);
   owned_list list;
   dirs_from_string((dir_ + "/one:" + dir_ + "/two:" + dir_ + "/three").c_str(), &list);
   EXPECT_EQ(take(find_in_list(&list, "ar", X_OK)), dir_ + "/three/ar");
@@ -111,7 +101,7 @@ TEST_F(FindInListTest, SkipsDirectoriesAndFilesLackingPermission) {
 
 TEST_F(FindInListTest, AbsoluteNamesIgnoreTheList) {
   owned_list empty;
-  make_file(dir_ + "/one/tool", 0755);
+  make_file("one/tool", 0755);
   std::string absolute = dir_ + "/one/tool";
   EXPECT_EQ(take(find_in_list(&empty, absolute.c_str(), X_OK)), absolute);
   EXPECT_EQ(find_in_list(&empty, (dir_ + "/one/missing").c_str(), R_OK), nullptr);
