@@ -305,24 +305,20 @@ void message_printer::format_verbatim(message_text *text) {
 }
 
 void message_printer::printf_into(const char *fmt, ...) {
+  int saved_errno = errno;
   std::va_list ap;
   va_start(ap, fmt);
-  message_text text;
-  text.format = fmt;
-  text.args = &ap;
-  text.saved_errno = errno;
+  message_text text{fmt, &ap, saved_errno};
   format(&text);
   output_formatted();
   va_end(ap);
 }
 
 void message_printer::verbatim_into(const char *fmt, ...) {
+  int saved_errno = errno;
   std::va_list ap;
   va_start(ap, fmt);
-  message_text text;
-  text.format = fmt;
-  text.args = &ap;
-  text.saved_errno = errno;
+  message_text text{fmt, &ap, saved_errno};
   format_verbatim(&text);
   va_end(ap);
 }

@@ -1,3 +1,5 @@
+// The system's description of an error number, with a fixed wording for
+// numbers the C library does not know.
 #include "support/error-text.h"
 
 #include <cstdio>

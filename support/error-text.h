@@ -1,3 +1,5 @@
+// The system's error descriptions for messages and the child's exec
+// failure line.
 #ifndef VRK_SUPPORT_ERROR_TEXT_H
 #define VRK_SUPPORT_ERROR_TEXT_H
 

@@ -1,3 +1,5 @@
+// The growing text area behind the argument text and the environment
+// texts.
 #include "support/text-area.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// Copies, concatenations and printf into new texts, all through the
+// checked allocation routines.
 #include "support/text.h"
 
 #include <cstdio>

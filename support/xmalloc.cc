@@ -1,3 +1,5 @@
+// Checked allocation and the out-of-memory exit shared by the driver and
+// the wrappers.
 #include "support/xmalloc.h"
 
 #include <cstdio>
