@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "diagnostics/diagnostic.h"
 #include "driver/compilers.h"
@@ -242,6 +243,16 @@ struct specs_reader {
   }
 };
 
+// The files being read, outermost first.  A file that includes itself,
+// directly or through other files, would otherwise be read again and again
+// until the stack runs out; its identity (not its name, which may be
+// spelled differently) tells that it is open already.
+struct file_identity {
+  dev_t device;
+  ino_t inode;
+};
+std::vector<file_identity> files_being_read;
+
 [[noreturn]] void cannot_read(const char *name, int fd) {
   int saved = errno;
   if (fd >= 0)
@@ -262,6 +273,11 @@ void read_specs_file(const char *name, bool main, bool user) {
   struct stat st;
   if (fstat(fd, &st) != 0)
     cannot_read(name, fd);
+  for (const file_identity &open : files_being_read)
+    if (open.device == st.st_dev && open.inode == st.st_ino) {
+      close(fd);
+      fatal_error(UNKNOWN_LOCATION, "specs file %qs includes itself", name);
+    }
 
   std::string data(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t got = 0;
@@ -282,5 +298,7 @@ void read_specs_file(const char *name, bool main, bool user) {
   // A NUL byte in the file ends the text, as it would for any spec string.
   std::string normalised = normalise_line_ends(data.data(), data.size());
   specs_reader reader{name, normalised.c_str(), main, user};
+  files_being_read.push_back({st.st_dev, st.st_ino});
   reader.read();
+  files_being_read.pop_back();
 }
