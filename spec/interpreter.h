@@ -116,6 +116,11 @@ const char *do_temp_name_escape(char letter, const char *p, const char *spec);
 void forget_input_identity();
 // Forget every remembered temporary name (driver reset).
 void reset_temp_name_memo();
+// The generated temporary name that a temporary-name escape appended last
+// (kept -save-temps names, "/dev/null" and "-" are not generated), or null
+// before the first one: the temporary base for the process-execution
+// library when it must name files of its own.
+const char *last_temp_base();
 
 // ---------------------------------------------------------------------------
 // Directory options (path-options.cc).

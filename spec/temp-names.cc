@@ -30,6 +30,9 @@ struct temp_name_entry {
 // Newest first.
 temp_name_entry *temp_name_memo;
 
+// The generated name that the last escape appended.
+const char *last_generated_name;
+
 // Device and inode of the current input, taken once per input.
 enum class identity_state { not_taken, taken, failed };
 identity_state input_identity = identity_state::not_taken;
@@ -98,7 +101,12 @@ temp_name_entry *find_memo(const std::string &suffix, bool unique) {
 
 void forget_input_identity() { input_identity = identity_state::not_taken; }
 
-void reset_temp_name_memo() { temp_name_memo = nullptr; }
+void reset_temp_name_memo() {
+  temp_name_memo = nullptr;
+  last_generated_name = nullptr;
+}
+
+const char *last_temp_base() { return last_generated_name; }
 
 const char *do_temp_name_escape(char letter, const char *p, const char *spec) {
   if (letter == 'j' && !save_temps_mode && dev_null_usable()) {
@@ -165,6 +173,7 @@ const char *do_temp_name_escape(char letter, const char *p, const char *spec) {
   }
 
   arg_text.append(t->filename, static_cast<std::size_t>(t->filename_length));
+  last_generated_name = t->filename;
   arg_delete_mode = 1;
   arg_pending = true;
   return p;
