@@ -263,7 +263,10 @@ bool switch_is_live(int index, int prefix_length) {
     return (sw.liveness & (live_yes | live_no | live_removed_by_self_spec)) == live_yes;
 
   // For groups such as %{W*} a negating switch always matches too: both
-  // are passed on and nothing is recorded.
+  // are passed on and nothing is recorded.  The rule holds for "O" as
+  // well, so %{O*} with -O2 -O0 writes both (the compiler proper takes the
+  // last one); only a test of a longer prefix, such as %{O2:...}, finds
+  // -O2 overridden and records it.
   if (prefix_length == 0 || prefix_length == 1)
     return true;
 

@@ -80,10 +80,10 @@ void push_output_files() {
   for (const char *name : output_files)
     if (name)
       push_arg(name, 0, false);
-  if (response_file_seen) {
-    finish_pending_arg();
+  // An argument pending from before %o is not one of the names: it stays
+  // on the command line, as it does without a response file.
+  if (response_file_seen)
     write_response_file();
-  }
 }
 
 bool is_space_or_tab(char c) { return c == ' ' || c == '\t'; }
