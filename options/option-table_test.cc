@@ -317,16 +317,6 @@ TEST(TableInvariants, DriverOptionsOfTheDriverParts) {
     EXPECT_FALSE(option_table[index_of(text)].flags & OPTF_DRIVER) << text;
 }
 
-TEST(TableInvariants, OptionNamesMatchTheirRecords) {
-  EXPECT_STREQ(option_table[OPT____].text, "-###");
-  EXPECT_STREQ(option_table[OPT__help].text, "--help");
-  EXPECT_STREQ(option_table[OPT__help_].text, "--help=");
-  EXPECT_STREQ(option_table[OPT_fdiagnostics_color_].text,
-               "-fdiagnostics-color=");
-  EXPECT_STREQ(option_table[OPT_std_c__17].text, "-std=c++17");
-  EXPECT_STREQ(option_table[OPT_static_libstdc__].text, "-static-libstdc++");
-}
-
 // ---------------------------------------------------------------------------
 // Enumerated arguments, variables
 
@@ -421,20 +411,6 @@ TEST(OptionVariables, OffsetsAndInitialImage) {
   EXPECT_EQ(larger.var_kind, VAR_SIZE);
   EXPECT_EQ(larger.attrs & (attr_wide_value | attr_size_suffix),
             attr_wide_value | attr_size_suffix);
-}
-
-TEST(SizeUnits, OrderAndMultipliers) {
-  ASSERT_EQ(size_unit_count, 13u);
-  EXPECT_STREQ(size_units[0].suffix, "kB");
-  EXPECT_EQ(size_units[0].multiplier, 1000u);
-  EXPECT_FALSE(size_units[0].any_case);
-  EXPECT_STREQ(size_units[2].suffix, "KB");
-  EXPECT_EQ(size_units[2].multiplier, 1024u);
-  EXPECT_STREQ(size_units[12].suffix, "EiB");
-  EXPECT_EQ(size_units[12].multiplier, 1ULL << 60);
-  EXPECT_EQ(language_count, 14u);
-  EXPECT_STREQ(language_names[4], "C++");
-  EXPECT_EQ(OPTL_CXX, 1u << 4);
 }
 
 // ---------------------------------------------------------------------------
