@@ -34,20 +34,21 @@ compiler_entry *find_language_row(const char *language, std::size_t language_len
   return nullptr;
 }
 
-compiler_entry *lookup_language(const char *name, const char *language) {
+compiler_entry *lookup_language(const char *language) {
   compiler_entry *row = find_language_row(language, std::strlen(language));
-  if (!row) {
+  if (!row)
     error_noloc("language %s not recognized", language);
-    return nullptr;
-  }
-  if (std::strcmp(name, "-") == 0 && !preprocess_only_given &&
-      (std::strcmp(row->key, "@c-header") == 0 || std::strcmp(row->key, "@c++-header") == 0))
-    fatal_error(UNKNOWN_LOCATION, "cannot use %<-%> as input filename for a precompiled header");
   return row;
 }
 
 bool is_standard_input(const char *name, std::size_t length) {
   return length == 1 && name[0] == '-';
+}
+
+// A suffix key matches a name that is longer than the key and ends with it.
+bool key_ends_name(const char *key, const char *name, std::size_t length) {
+  std::size_t key_length = std::strlen(key);
+  return key_length < length && std::memcmp(key, name + length - key_length, key_length) == 0;
 }
 
 } // namespace
@@ -56,23 +57,24 @@ compiler_entry *lookup_compiler(const char *name, std::size_t length, const char
   if (language) {
     if (language[0] == '*')
       return nullptr;
-    return lookup_language(name, language);
+    compiler_entry *row = lookup_language(language);
+    // A header from standard input can only be preprocessed.
+    if (row && is_standard_input(name, length) && !preprocess_only_given &&
+        (std::strcmp(row->key, "@c-header") == 0 || std::strcmp(row->key, "@c++-header") == 0))
+      fatal_error(UNKNOWN_LOCATION, "cannot use %<-%> as input filename for a precompiled header");
+    return row;
   }
 
   compiler_entry *found = nullptr;
-  for (auto row = compilers_table.rbegin(); row != compilers_table.rend(); ++row) {
+  for (auto row = compilers_table.rbegin(); row != compilers_table.rend() && !found; ++row)
     if (is_standard_input(name, length) ? std::strcmp(row->key, "-") == 0
-                                        : std::strlen(row->key) < length &&
-                                              std::strcmp(row->key, name + length - std::strlen(row->key)) == 0) {
+                                        : key_ends_name(row->key, name, length))
       found = &*row;
-      break;
-    }
-  }
   if (!found || found->spec[0] != '@')
     return found;
   if (std::strcmp(found->spec, "@*") == 0)
     return nullptr;
-  return lookup_language(name, found->spec + 1);
+  return lookup_language(found->spec + 1);
 }
 
 bool check_inputs() {
