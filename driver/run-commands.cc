@@ -19,9 +19,7 @@ execute_context current_execute_context() {
   ctx.timing_report_file = timing_report_file;
   ctx.report_bug = global_options.x_flag_report_bug != 0;
   ctx.program_name = invocation_name ? invocation_name : "";
-  // Stages are joined by pipes and the last writes to standard output, so
-  // the pipeline never makes a temporary name of its own.
-  ctx.temp_base = nullptr;
+  ctx.temp_base = last_temp_base();
   ctx.current_input = input_name;
   ctx.print_version_banner = version_banner_printer;
   ctx.worst_exit_status = &worst_exit_status;
