@@ -1,3 +1,6 @@
+// -fcompare-debug: the two switch sets prepared while the specs are loaded,
+// the second compilation of each input and the byte-for-byte comparison of
+// the two final dumps.
 #include "driver/compare-debug.h"
 
 #include <cstdio>
@@ -53,19 +56,25 @@ int compare_streams(const char *name, const char *first, const char *second) {
   return result;
 }
 
+// The size of a dump, or -1 after the error (it must be a regular file).
+off_t dump_length(const char *name, const char *file) {
+  struct stat st;
+  if (stat(file, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error_noloc("%s: could not determine length of compare-debug file %s", name, file);
+    return -1;
+  }
+  return st.st_size;
+}
+
 // -1: an error was reported; 0 equal; 1 different (not yet reported).
 int compare_dump_files(const char *name, const char *first, const char *second) {
-  struct stat sa, sb;
-  for (const char *file : {first, second}) {
-    struct stat st;
-    if (stat(file, &st) != 0 || !S_ISREG(st.st_mode)) {
-      error_noloc("%s: could not determine length of compare-debug file %s", name, file);
-      return -1;
-    }
-  }
-  stat(first, &sa);
-  stat(second, &sb);
-  if (sa.st_size != sb.st_size) {
+  off_t first_length = dump_length(name, first);
+  if (first_length < 0)
+    return -1;
+  off_t second_length = dump_length(name, second);
+  if (second_length < 0)
+    return -1;
+  if (first_length != second_length) {
     error_noloc("%s: %<-fcompare-debug%> failure (length)", name);
     return -1;
   }
@@ -81,7 +90,7 @@ int compare_dump_files(const char *name, const char *first, const char *second) 
     close(fa);
     return -1;
   }
-  auto length = static_cast<std::size_t>(sa.st_size);
+  auto length = static_cast<std::size_t>(first_length);
   int result = -2;
   if (length == 0) {
     result = 0;

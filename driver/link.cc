@@ -1,3 +1,6 @@
+// The linking step: auxiliary names for the link, the job server, linker
+// and plugin choice and search paths handed to the linker wrapper, the link
+// command spec itself, and the warnings about unused linker inputs.
 #include "driver/link.h"
 
 #include <cstdio>
@@ -104,9 +107,7 @@ void maybe_run_linker(const char *driver_name) {
   if (linker_inputs > 0 && !seen_error() && subprocess_help_level <= 1) {
     int groups_before = executed_group_count;
 
-    jobserver_state jobserver(std::getenv("MAKEFLAGS"));
-    if (!jobserver.skipped_makeflags.empty())
-      export_makeflags(jobserver);
+    export_makeflags(jobserver_state(std::getenv("MAKEFLAGS")));
 
     if (!stops_before_link)
       choose_linker_and_plugin(driver_name);
