@@ -126,7 +126,7 @@ bool answer_queries() {
     return true;
   }
   if (opts.x_print_sysroot_headers_suffix) {
-    if (!*sysroot_hdrs_suffix_spec)
+    if (!sysroot_hdrs_suffix_spec || !*sysroot_hdrs_suffix_spec)
       fatal_error(UNKNOWN_LOCATION, "not configured with sysroot headers suffix");
     std::printf("%s\n", sysroot_hdrs_suffix ? sysroot_hdrs_suffix : "");
     return true;
