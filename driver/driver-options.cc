@@ -32,16 +32,24 @@ void add_passthrough(std::vector<const char *> &list, const char *text) {
   add_passthrough(list, text, std::strlen(text));
 }
 
-// Call ACTION for every comma-separated piece of TEXT, empty ones included.
-template <typename F> void for_each_comma_piece(const char *text, F action) {
+// Call ACTION (text, length) for every comma-separated piece of the text
+// from BEGIN to END, empty ones included, until ACTION answers false.
+template <typename F> void for_each_comma_piece(const char *begin, const char *end, F action) {
   for (;;) {
-    const char *comma = std::strchr(text, ',');
-    std::size_t len = comma ? static_cast<std::size_t>(comma - text) : std::strlen(text);
-    action(text, len);
-    if (!comma)
+    const char *comma = static_cast<const char *>(std::memchr(begin, ',', end - begin));
+    const char *stop = comma ? comma : end;
+    if (!action(begin, static_cast<std::size_t>(stop - begin)) || !comma)
       return;
-    text = comma + 1;
+    begin = comma + 1;
   }
+}
+
+// The same over the whole of TEXT, every piece.
+template <typename F> void for_each_comma_piece(const char *text, F action) {
+  for_each_comma_piece(text, text + std::strlen(text), [&](const char *piece, std::size_t len) {
+    action(piece, len);
+    return true;
+  });
 }
 
 bool is_directory(const char *path) {
@@ -88,24 +96,21 @@ void handle_foffload(const char *arg) {
     return;
   }
 
-  for (const char *cur = arg; cur < end;) {
-    const char *comma = static_cast<const char *>(std::memchr(cur, ',', end - cur));
-    const char *next = comma ? comma : end;
-    std::size_t len = static_cast<std::size_t>(next - cur);
-    if (len == 7 && std::strncmp(cur, "default", 7) == 0) {
+  for_each_comma_piece(arg, end, [](const char *name, std::size_t len) {
+    if (len == 7 && std::strncmp(name, "default", 7) == 0) {
       set_offload_list(nullptr);
-    } else if ((len == 7 && std::strncmp(cur, "disable", 7) == 0) ||
-               !check_offload_target_name(cur, len)) {
+    } else if ((len == 7 && std::strncmp(name, "disable", 7) == 0) ||
+               !check_offload_target_name(name, len)) {
       set_offload_list(xstrdup(""));
-      break;
-    } else if (!offload_list_has(cur, len)) {
-      char *name = xstrndup(cur, len);
+      return false;
+    } else if (!offload_list_has(name, len)) {
+      char *copy = xstrndup(name, len);
       const char *old = offload_target_list;
-      set_offload_list(old && *old ? concat(old, ":", name, nullptr) : xstrdup(name));
-      std::free(name);
+      set_offload_list(old && *old ? concat(old, ":", copy, nullptr) : xstrdup(copy));
+      std::free(copy);
     }
-    cur = comma ? comma + 1 : end;
-  }
+    return true;
+  });
 
   if (std::strchr(arg, '='))
     push_switch(concat("foffload-options=", arg, nullptr));
@@ -119,12 +124,10 @@ void handle_foffload_options(const char *arg) {
     error_noloc("%<=%>options missing after %<-foffload-options=%>target");
     return;
   }
-  for (const char *cur = arg; cur < equals;) {
-    const char *comma = static_cast<const char *>(std::memchr(cur, ',', equals - cur));
-    const char *next = comma ? comma : equals;
-    check_offload_target_name(cur, static_cast<std::size_t>(next - cur));
-    cur = comma ? comma + 1 : equals;
-  }
+  for_each_comma_piece(arg, equals, [](const char *name, std::size_t len) {
+    check_offload_target_name(name, len);
+    return true;
+  });
 }
 
 // Both compilations of -fcompare-debug must see the same date stamp.
