@@ -147,8 +147,11 @@ void compare_debug_from_environment() {
       compare_debug_option = "-gtoggle";
     }
   }
-  if (compare_debug_mode < 0)
+  // A negated -fcompare-debug never leaves an option behind.
+  if (compare_debug_mode < 0) {
+    vrk_assert(!compare_debug_option);
     compare_debug_mode = 0;
+  }
 }
 
 // Step 15: the configured directories, when the installation was not
