@@ -147,11 +147,11 @@ std::string rest_of_line(const char *&p) {
   return std::string(start, static_cast<std::size_t>(p - start));
 }
 
-} // namespace
+// %(name), %1, %a ...: the current value of a named spec, without the
+// caller's %* text.
+int do_named_spec(const char *value) { return do_spec_1(value ? value : "", false, nullptr); }
 
-int do_named_spec(const char *value) {
-  return do_spec_1(value ? value : "", false, nullptr);
-}
+} // namespace
 
 int do_spec_1(const char *spec, bool literal, const char *star_text) {
   if (literal) {
@@ -397,6 +397,8 @@ int do_spec_1(const char *spec, bool literal, const char *star_text) {
         if (!p)
           return -1;
         if (response_file_seen) {
+          // The group's last argument is one of those it produces: it goes
+          // into the file with the others.
           finish_pending_arg();
           write_response_file();
         }

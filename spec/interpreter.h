@@ -103,9 +103,6 @@ extern void (*export_options_hook)();
 // goes through read_cmdline_option with the command line's handlers.
 extern void (*self_spec_option_hook)(decoded_option *decoded);
 
-// %(name), %1, %a ...: interpret the current value of a named spec.
-int do_named_spec(const char *value);
-
 // ---------------------------------------------------------------------------
 // Temporary and output names (temp-names.cc).
 

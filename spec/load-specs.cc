@@ -80,10 +80,12 @@ void read_user_specs_files() {
   }
 }
 
-void apply_specs_file_self_specs() {
-  for (named_spec *sl = spec_list; sl; sl = sl->next)
-    if (sl->name_length == 9 && std::strcmp(sl->name, "self_spec") == 0 && *sl->value_slot)
-      apply_self_spec(*sl->value_slot);
+// Names are unique in the list, so there is at most one; the built-in
+// value is empty.
+void apply_specs_file_self_spec() {
+  named_spec *sl = lookup_spec("self_spec");
+  if (sl && spec_set(*sl->value_slot))
+    apply_self_spec(*sl->value_slot);
 }
 
 void claim_switches_of_all_specs() {
@@ -112,7 +114,7 @@ void load_specs_after_command_line() {
 
   add_standard_directories();
   read_user_specs_files();
-  apply_specs_file_self_specs();
+  apply_specs_file_self_spec();
   prepare_compare_debug();
 
   if (install_exec_prefix)

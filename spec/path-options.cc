@@ -16,7 +16,6 @@ struct path_walk_info {
   const char *append;     // appended to every candidate (may be empty)
   std::size_t append_length;
   const char *option;     // "-L", "-isystem"
-  bool omit_relative;
   bool separate_options;  // option and directory as two arguments
 };
 
@@ -26,9 +25,9 @@ void *path_option_walk(char *path, void *data) {
   if (info->append_length)
     std::memcpy(path + length, info->append, info->append_length + 1);
 
+  // Relative directories are passed on too: both walks name every
+  // candidate that exists.
   if (!is_searchable_dir(path, true))
-    return nullptr;
-  if (info->omit_relative && path[0] != '/')
     return nullptr;
 
   do_spec_1(info->option, true, nullptr);
@@ -48,7 +47,7 @@ void *path_option_walk(char *path, void *data) {
 
 void walk_with(const prefix_list *list, bool use_multilib, const std::string &append,
                const char *option, bool separate) {
-  path_walk_info info{append.c_str(), append.size(), option, false, separate};
+  path_walk_info info{append.c_str(), append.size(), option, separate};
   walk_prefixes(list, use_multilib, append.size(), path_option_walk, &info);
 }
 

@@ -150,8 +150,8 @@ const char *dumps_spec_function(int argc, const char **argv) {
   } else if (output_stem && output_stem_length > 0) {
     // The link rule leaves a stem of length 0: it names only the link's
     // own outputs, never a compilation's.
-    std::size_t stem = static_cast<std::size_t>(output_stem_length > 0 ? output_stem_length : 0);
-    base.assign(output_stem, std::min(stem, std::strlen(output_stem)));
+    base.assign(output_stem,
+                std::min(static_cast<std::size_t>(output_stem_length), std::strlen(output_stem)));
   } else if (input_base) {
     base.assign(input_base, static_cast<std::size_t>(input_base_length));
     compare_from = static_cast<std::size_t>(input_stem_length);

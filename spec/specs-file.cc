@@ -200,6 +200,10 @@ struct specs_reader {
       name_end--;
     std::string name(p, name_end);
 
+    // White space before a value is never part of it.  So a value that
+    // -dumpspecs prints with leading blanks or tabs (cpp, lib,
+    // asm_cpu_spec) reads back without them; that changes no command, as
+    // the built-in specs insert those values where an argument begins.
     const char *value = skip_whitespace(colon + 1);
     if (value[0] == '\0' || value[1] == '\0')
       fatal_error(UNKNOWN_LOCATION, "specs file malformed after %ld characters", offset(value));
