@@ -3,106 +3,93 @@
 // messages of malformed groups.
 #include <cstring>
 
-#include "spec/braces.h"
 #include "driver/compilers.h"
+#include "spec/braces.h"
 #include "spec/spec-test-support.h"
 
 using ::testing::ExitedWithCode;
 
 class braces_test : public spec_test {};
 
-TEST_F(braces_test, PlainCopiesAndOptimisationLiveness) {
-  add_switch("-O2");
-  add_switch("-O0");
-  // A one-letter prefix decides nothing: both are passed on ...
-  EXPECT_EQ(expand("%{O*}"), (words{"-O2", "-O0"}));
-  // ... until a whole-switch test finds the earlier one overridden.
-  EXPECT_EQ(expand("%{O2:X}%{O0:Y}"), (words{"Y"}));
-  EXPECT_EQ(sw(0).liveness, static_cast<unsigned>(live_no));
-  EXPECT_TRUE(sw(0).claimed);
-  EXPECT_EQ(expand("%{O*}"), (words{"-O0"}));
+TEST_F(braces_test, GroupsOverTheSwitches) {
+  // Switches ("-o x" is -o with a separate argument), then specs expanded
+  // in order over them with what each writes.
+  struct step {
+    const char *spec;
+    words expected;
+  };
+  struct {
+    std::vector<const char *> switches;
+    std::vector<step> steps;
+  } cases[] = {
+      // A one-letter prefix decides nothing: every -O is passed on, until a
+      // whole-switch test finds the earlier one overridden.
+      {{"-O2", "-O0"}, {{"%{O*}", {"-O2", "-O0"}}, {"%{O2:X}%{O0:Y}", {"Y"}}, {"%{O*}", {"-O0"}}}},
+      {{"-fno-common", "-fcommon"}, {{"%{fcommon:A} %{fno-common:B}", {"A"}}}},
+      {{"-Wall", "-Wno-all"}, {{"%{W*}", {"-Wall", "-Wno-all"}}, {"%{Wall:C} %{Wno-all:D}", {"D"}}}},
+      // Ordered lists interleave in command-line order, each switch once.
+      {{"-T1", "-S1", "-T2", "-U"},
+       {{"%{S*&T*}", {"-T1", "-S1", "-T2"}}, {"%{T2&S1&T2}", {"-S1", "-T2"}}}},
+      {{"-o dir/x.o", "-MT t"}, {{"%{o*} %{MT*}", {"-o", "dir/x.o", "-MT", "t"}}}},
+      {{}, {{"%{!S:X}", {"X"}}, {"%{S:X;T:Y;:Z}", {"Z"}}, {"%{S:X  ;  !T :  Y  }z", {"Yz"}}}},
+      {{"-S"}, {{"%{!S:X}", {}}, {"%{T|S:Y}", {"Y"}}}},
+      {{"-S", "-T"}, {{"%{S:X;T:Y;:Z}", {"X"}}}},
+      {{"-T"}, {{"%{S:X;T:Y;:Z}", {"Y"}}}},
+      {{"-c"}, {{"%{c:%{o*:%*}%{!o*:a.o}} b", {"a.o", "b"}}, {"%{!c:%enever}", {}}}},
+      // Substitution bodies run once per matching switch.
+      {{"-march=armv8", "-mfoo", "-march=armv9"}, {{"%{march=*:-A%*}", {"-Aarmv8", "-Aarmv9"}}}},
+      {{"-o dir/x.o"}, {{"%{o*:%.d%*}", {"dir/x.d"}}}},
+      {{"-o dir.v/x"}, {{"%{o*:-MQ %*} %{o*:%.d%*}", {"-MQ", "dir.v/x", "dir.v/x.d"}}}},
+      // -D given as two words matches by its argument.
+      {{"-D FOOBAR"},
+       {{"%{DFOO:a} %{DFOOBAR:b} %{DFOO*:c} %{UFOOBAR:d}", {"b", "c"}},
+        {"%{D*&U*}", {"-D", "FOOBAR"}}}},
+      {{"-fa:b"}, {{"%{fa\\:b:yes}", {"yes"}}}},
+  };
+  for (const auto &c : cases) {
+    saved_switch_count = 0;
+    for (const char *s : c.switches) {
+      const char *blank = std::strchr(s, ' ');
+      add_switch(blank ? std::string(s, blank).c_str() : s, blank ? blank + 1 : nullptr);
+    }
+    for (const step &st : c.steps)
+      EXPECT_EQ(expand(st.spec), st.expected) << st.spec;
+    for (int i = 0; i < saved_switch_count; i++)
+      EXPECT_FALSE(sw(i).order_marked);
+    suffix_substitute = nullptr;
+  }
+  EXPECT_EQ(new_errors(), 0);
+  EXPECT_EQ(suffix_substitute, nullptr);
 }
 
-TEST_F(braces_test, NegativeFormsOverrideEarlierSwitches) {
-  add_switch("-fno-common");
-  add_switch("-fcommon");
+TEST_F(braces_test, LivenessIsRecordedOnce) {
   add_switch("-Wall");
   add_switch("-Wno-all");
   add_switch("-mno-x", nullptr, false);
   add_switch("-mx");
-  EXPECT_EQ(expand("%{fcommon:A} %{fno-common:B}"), (words{"A"}));
-  EXPECT_EQ(expand("%{Wall:C} %{Wno-all:D}"), (words{"D"}));
-  EXPECT_EQ(sw(2).liveness, static_cast<unsigned>(live_no));
-  EXPECT_TRUE(sw(2).claimed);
-  EXPECT_EQ(expand("%{mno-x:E}"), (words{}));
-  EXPECT_FALSE(sw(4).claimed);  // overridden but not recognised
-}
-
-TEST_F(braces_test, OneCharacterPrefixPassesBothForms) {
-  add_switch("-Wall");
-  add_switch("-Wno-all");
   EXPECT_EQ(expand("%{W*}"), (words{"-Wall", "-Wno-all"}));
   EXPECT_EQ(sw(0).liveness, 0u);  // nothing recorded for prefix length 1
-}
-
-TEST_F(braces_test, OrderedListsInterleaveInCommandLineOrder) {
-  add_switch("-T1");
-  add_switch("-S1");
-  add_switch("-T2");
-  add_switch("-U");
-  EXPECT_EQ(expand("%{S*&T*}"), (words{"-T1", "-S1", "-T2"}));
-  EXPECT_EQ(expand("%{T2&S1&T2}"), (words{"-S1", "-T2"}));
-  for (int i = 0; i < saved_switch_count; i++)
-    EXPECT_FALSE(sw(i).order_marked);
-}
-
-TEST_F(braces_test, SwitchArgumentsFollowTheSwitch) {
-  add_switch("-o", "dir/x.o");
-  add_switch("-MT", "t");
-  EXPECT_EQ(expand("%{o*} %{MT*}"), (words{"-o", "dir/x.o", "-MT", "t"}));
+  EXPECT_EQ(expand("%{Wall:C} %{mno-x:E}"), (words{}));
+  EXPECT_EQ(sw(0).liveness, static_cast<unsigned>(live_no));
   EXPECT_TRUE(sw(0).claimed);
+  EXPECT_FALSE(sw(2).claimed);  // overridden but not recognised
+
+  sw(3).liveness = live_yes | live_removed_by_self_spec;
+  EXPECT_FALSE(switch_is_live(3, -1));
+  sw(3).liveness = live_removed;
+  EXPECT_FALSE(switch_is_live(3, 1));
+  sw(3).liveness = live_yes | live_removed;
+  EXPECT_TRUE(switch_is_live(3, -1));
+  // ... but a removed switch is never written.
+  EXPECT_EQ(expand("%{mx*}"), (words{}));
 }
 
-TEST_F(braces_test, NegationAlternativesAndNWayChoices) {
-  EXPECT_EQ(expand("%{!S:X}"), (words{"X"}));
-  add_switch("-S");
-  EXPECT_EQ(expand("%{!S:X}"), (words{}));
-  EXPECT_EQ(expand("%{T|S:Y}"), (words{"Y"}));
-  add_switch("-T");
-  EXPECT_EQ(expand("%{S:X;T:Y;:Z}"), (words{"X"}));
-  saved_switch_count = 0;
-  add_switch("-T");
-  EXPECT_EQ(expand("%{S:X;T:Y;:Z}"), (words{"Y"}));
-  saved_switch_count = 0;
-  terminate_switches_and_inputs();
-  EXPECT_EQ(expand("%{S:X;T:Y;:Z}"), (words{"Z"}));
-  EXPECT_EQ(expand("%{S:X  ;  !T :  Y  }z"), (words{"Yz"}));
-}
-
-TEST_F(braces_test, BodiesNestAndFailuresPropagate) {
+TEST_F(braces_test, FailingBodyFailsTheSpec) {
   add_switch("-c");
-  EXPECT_EQ(expand("%{c:%{o*:%*}%{!o*:a.o}} b"), (words{"a.o", "b"}));
   int status = 0;
   expand("x %{c:%eno c please} y", &status);
   EXPECT_EQ(status, -1);
   EXPECT_EQ(new_errors(), 1);
-  // %e in a body that is not taken reports nothing.
-  expand("%{!c:%enever}", &status);
-  EXPECT_EQ(status, 0);
-}
-
-TEST_F(braces_test, SubstitutionBodiesRunPerSwitch) {
-  add_switch("-march=armv8");
-  add_switch("-mfoo");
-  add_switch("-march=armv9");
-  EXPECT_EQ(expand("%{march=*:-A%*}"), (words{"-Aarmv8", "-Aarmv9"}));
-  add_switch("-o", "dir/x.o");
-  EXPECT_EQ(expand("%{o*:%.d%*}"), (words{"dir/x.d"}));
-  EXPECT_EQ(suffix_substitute, nullptr);
-  saved_switch_count = 0;
-  add_switch("-o", "dir.v/x");
-  EXPECT_EQ(expand("%{o*:-MQ %*}"), (words{"-MQ", "dir.v/x"}));
-  EXPECT_EQ(expand("%{o*:%.d%*}"), (words{"dir.v/x.d"}));
 }
 
 TEST_F(braces_test, SuffixAndLanguageTests) {
@@ -117,17 +104,6 @@ TEST_F(braces_test, SuffixAndLanguageTests) {
   EXPECT_EQ(expand("%{,c:L}"), (words{}));
 }
 
-TEST_F(braces_test, TwoWordDefinesMatchByArgument) {
-  add_switch("-D", "FOOBAR");
-  EXPECT_EQ(expand("%{DFOO:a} %{DFOOBAR:b} %{DFOO*:c} %{UFOOBAR:d}"), (words{"b", "c"}));
-  EXPECT_EQ(expand("%{D*&U*}"), (words{"-D", "FOOBAR"}));
-}
-
-TEST_F(braces_test, EscapedAtomCharacters) {
-  add_switch("-fa:b");
-  EXPECT_EQ(expand("%{fa\\:b:yes}"), (words{"yes"}));
-}
-
 TEST_F(braces_test, WGroupRecordsOutputForFailureDeletion) {
   add_switch("-o", "out.o");
   EXPECT_EQ(expand("%W{o*}"), (words{"-o", "out.o"}));
@@ -136,19 +112,6 @@ TEST_F(braces_test, WGroupRecordsOutputForFailureDeletion) {
     found |= std::strcmp(t->name, "out.o") == 0;
   EXPECT_TRUE(found);
   forget_failure_files();
-}
-
-TEST_F(braces_test, LivenessBitsDecideOnce) {
-  add_switch("-O1");
-  sw(0).liveness = live_yes | live_removed_by_self_spec;
-  EXPECT_FALSE(switch_is_live(0, -1));
-  sw(0).liveness = live_removed;
-  EXPECT_FALSE(switch_is_live(0, -1));
-  EXPECT_FALSE(switch_is_live(0, 1));
-  sw(0).liveness = live_yes | live_removed;
-  EXPECT_TRUE(switch_is_live(0, -1));
-  // ... but a removed switch is never written.
-  EXPECT_EQ(expand("%{O*}"), (words{}));
 }
 
 TEST_F(braces_test, ClaimingFollowsGroupsRemovalsAndUserSpecs) {
@@ -187,9 +150,7 @@ TEST_F(braces_death_test, MalformedGroupsAreFatal) {
   EXPECT_EXIT(expand("%{S"), ExitedWithCode(1), "is invalid at");
   EXPECT_EXIT(expand("%{S\\"), ExitedWithCode(1), "braced spec .S\\\\. ends in escape");
   EXPECT_EXIT(expand("%{S:X"), ExitedWithCode(1), "braced spec body .X. is invalid");
-}
-
-TEST_F(braces_death_test, SubstitutionNeedsStarredTerms) {
+  // Substitution bodies need starred terms.
   EXPECT_EXIT(expand("%{S:-x%*}"), ExitedWithCode(1), "braced spec body .-x%\\*. is invalid");
   EXPECT_EXIT(expand("%{S*|T:%*}"), ExitedWithCode(1), "braced spec body");
   EXPECT_EXIT(expand("%{S*:a;:%*}"), ExitedWithCode(1), "braced spec body");

@@ -70,9 +70,7 @@ TEST_F(function_call_test, CallerArgumentContinuesAcrossTheCall) {
   EXPECT_EQ(expand("abc%:record(x y)def"), (words{"abcdef"}));
   EXPECT_EQ(last_call, (words{"x", "y"}));
   EXPECT_EQ(expand("-march=%:answer(v8)+x"), (words{"-march=v8", "+x"}));
-}
-
-TEST_F(function_call_test, StarTextIsInheritedByArguments) {
+  // %* in the arguments is the caller's.
   add_switch("-mcpu=a53");
   EXPECT_EQ(expand("%{mcpu=*:%:record(%*)}"), (words{}));
   EXPECT_EQ(last_call, (words{"a53"}));
@@ -98,6 +96,8 @@ TEST_F(function_call_test, FailingResultFailsTheSpec) {
 }
 
 TEST_F(function_call_test, SelfSpecsAddSwitchesAndMarkRemovals) {
+  apply_self_spec("");
+  EXPECT_EQ(saved_switch_count, 0);
   add_switch("-fdump-final-insns");
   add_switch("-mcpu=native");
   apply_self_spec("%{fdump-final-insns:-fdump-final-insns=.} %<fdump-final-insns -o out "
@@ -115,11 +115,6 @@ TEST_F(function_call_test, SelfSpecsAddSwitchesAndMarkRemovals) {
   EXPECT_EQ(saved_switches[saved_switch_count].text, nullptr);
   // The removed switch no longer counts as live for later specs.
   EXPECT_EQ(expand("%{fdump-final-insns:gone}"), (words{}));
-}
-
-TEST_F(function_call_test, EmptySelfSpecAddsNothing) {
-  apply_self_spec("");
-  EXPECT_EQ(saved_switch_count, 0);
 }
 
 using function_call_death_test = function_call_test;

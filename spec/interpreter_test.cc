@@ -10,53 +10,42 @@ using ::testing::ExitedWithCode;
 
 class interpreter_test : public spec_test {};
 
-TEST_F(interpreter_test, WordsBlanksBackslashesAndPipes) {
+TEST_F(interpreter_test, WordsBlanksBackslashesPipesAndPercents) {
   EXPECT_EQ(expand("a  b\tc"), (words{"a", "b", "c"}));
   EXPECT_EQ(expand("x\\ y \\%z"), (words{"x y", "%z"}));
-  EXPECT_EQ(expand("a | b"), (words{"a", "|", "b"}));
   // "|" ends the word before it and starts a new one.
-  EXPECT_EQ(expand("a|b"), (words{"a", "|b"}));
+  EXPECT_EQ(expand("a | b|c"), (words{"a", "|", "b", "|c"}));
   // A backslash at the very end adds nothing and reads no further.
   EXPECT_EQ(expand("a\\"), (words{"a"}));
-}
-
-TEST_F(interpreter_test, PercentCarriesIntoNextArgumentAndQuoteMakesEmptyOne) {
   EXPECT_EQ(expand("%% x"), (words{"%x"}));
   EXPECT_EQ(expand("a%\"b"), (words{"a", "", "b"}));
 }
 
-TEST_F(interpreter_test, NewlineExecutesEachCommand) {
+TEST_F(interpreter_test, NewlinesExecuteAndRunSpecExecutesTheRest) {
+  static int exports;
+  exports = 0;
+  export_options_hook = [] { exports++; };
   int status = -5;
-  words left = expand("one a\ntwo b\nthree", &status);
+  words left = expand("one a\ntwo b\n\nthree", &status);
   EXPECT_EQ(status, 0);
+  EXPECT_EQ(exports, 3);  // also before the empty group
   ASSERT_EQ(recorded_commands.size(), 2u);
   EXPECT_EQ(recorded_commands[0], (words{"one", "a"}));
   EXPECT_EQ(recorded_commands[1], (words{"two", "b"}));
   EXPECT_EQ(left, (words{"three"}));
-}
 
-TEST_F(interpreter_test, RunSpecExecutesRestAndDropsTrailingPipe) {
+  recorded_commands.clear();
   EXPECT_EQ(run_spec("cc1 x |"), 0);
-  ASSERT_EQ(recorded_commands.size(), 1u);
-  EXPECT_EQ(recorded_commands[0], (words{"cc1", "x"}));
-}
+  EXPECT_EQ(recorded_commands, (std::vector<words>{{"cc1", "x"}}));
 
-TEST_F(interpreter_test, FailedCommandStopsTheSpec) {
+  // A failed command stops the spec.
+  recorded_commands.clear();
   execute_command_hook = [] {
     record_command();
     return -1;
   };
   EXPECT_EQ(run_spec("first\nsecond\n"), -1);
   EXPECT_EQ(recorded_commands.size(), 1u);
-}
-
-TEST_F(interpreter_test, ExportHookRunsBeforeEveryGroup) {
-  static int exports;
-  exports = 0;
-  export_options_hook = [] { exports++; };
-  run_spec("a\n\nb");
-  EXPECT_EQ(exports, 3);  // two newlines (one of them empty) and the end
-  EXPECT_EQ(recorded_commands.size(), 2u);
 }
 
 TEST_F(interpreter_test, InputNames) {
@@ -88,6 +77,14 @@ TEST_F(interpreter_test, OutputSlotsAndObjectSuffix) {
   EXPECT_EQ(expand("ld %o x"), (words{"ld", "a.o", "foo.o", "c.o", "x"}));
   expand("%V");
   EXPECT_EQ(output_files[1], nullptr);
+
+  // With a response file only the names go into it: an argument pending
+  // before %o stays on the command line, after the file.
+  response_file_seen = true;
+  words w = expand("ld x%o");
+  ASSERT_EQ(w.size(), 3u);
+  EXPECT_EQ(w[1][0], '@');
+  EXPECT_EQ(w[2], "x");
 }
 
 TEST_F(interpreter_test, DeletionModesRegisterFiles) {
@@ -178,24 +175,6 @@ TEST_F(interpreter_test, RemovalMarksSwitches) {
   EXPECT_EQ(sw(3).liveness, 0u);
   // Removed switches are no longer written.
   EXPECT_EQ(expand("%{fdump*} %{x}"), (words{"-x"}));
-}
-
-TEST_F(interpreter_test, ResponseFilesCollectGroupAndOutputs) {
-  response_file_seen = true;
-  output_files = {"a.o", "b.o"};
-  add_switch("-Lone");
-  words w = expand("ld %@{L*} %o");
-  ASSERT_EQ(w.size(), 3u);
-  EXPECT_EQ(w[0], "ld");
-  EXPECT_EQ(w[1][0], '@');
-  EXPECT_EQ(w[2][0], '@');
-  EXPECT_FALSE(in_response_file);
-  std::FILE *f = std::fopen(w[2].c_str() + 1, "r");
-  ASSERT_NE(f, nullptr);
-  char line[64] = {};
-  ASSERT_TRUE(std::fgets(line, sizeof line, f));
-  EXPECT_STREQ(line, "a.o\n");
-  std::fclose(f);
 }
 
 using interpreter_death_test = interpreter_test;

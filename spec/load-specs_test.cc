@@ -101,33 +101,6 @@ TEST_F(load_specs_test, BuiltInSpecsSelfSpecsUserSpecsAndClaims) {
       ExitedWithCode(0), "");
 }
 
-TEST_F(load_specs_test, MainSpecsFileReplacesTheBuiltInList) {
-  scratch_tree tree;
-  std::string lib = tree.dir("lib");
-  std::string main_file =
-      tree.file("lib/specs", "*asm:\nmain-asm\n\n%weird:\nrow\n\n*link_command:\nmain-link %o\n");
-  add_search_prefix(&startfile_prefixes, lib.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
-  global_options.x_verbose_flag = 1;
-
-  EXPECT_EXIT(
-      {
-        load_specs_after_command_line();
-        std::string problems;
-        if (lookup_spec("asm_cpu_spec"))
-          problems += "built-in list installed as well\n";
-        if (spec_value("asm") != "main-asm")
-          problems += "asm: " + spec_value("asm") + "\n";
-        if (std::strcmp(link_command_spec, "main-link %o") != 0)
-          problems += std::string("link command: ") + link_command_spec + "\n";
-        // No directives in a main specs file: "%weird" is a row key.
-        if (std::strcmp(compilers_table.back().key, "%weird") != 0)
-          problems += "last row\n";
-        finish_child(problems);
-      },
-      ExitedWithCode(0), "Reading specs from .*/lib/specs\n");
-  global_options.x_verbose_flag = 0;
-}
-
 TEST_F(load_specs_test, StartfilePrefixSpecReplacesTheStandardDirectories) {
   add_switch("-m32");
   EXPECT_EXIT(

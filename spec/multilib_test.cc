@@ -72,106 +72,66 @@ TEST_F(multilib_test, MatchedSwitchSelectsItsVariant) {
   select_multilib();
   EXPECT_EQ(dirs(), "be be <none>");
   EXPECT_EQ(listing(), ".;\nbe;@mbig-endian\n");
-}
 
-TEST_F(multilib_test, WithoutTheSwitchTheDefaultVariantIsChosen) {
-  tables(". !mbig-endian;be mbig-endian;", "mbig-endian mbig-endian;");
+  // A removed switch implies nothing, nor does another one.
+  reset_multilib_selection();
+  sw(0).liveness |= live_removed;
   add_switch("-mlittle-endian");
   select_multilib();
   EXPECT_EQ(dirs(), "<none> <none> <none>");
-}
 
-TEST_F(multilib_test, RemovedSwitchesImplyNothing) {
-  tables(". !mbig-endian;be mbig-endian;", "mbig-endian mbig-endian;");
-  add_switch("-mbig-endian");
-  sw(0).liveness |= live_removed;
-  select_multilib();
-  EXPECT_EQ(dirs(), "<none> <none> <none>");
-}
-
-TEST_F(multilib_test, DefaultOptionNeverRulesAVariantOut) {
-  tables("be mbig-endian;. !mbig-endian;", "mbig-endian mbig-endian;", "mbig-endian");
-  select_multilib();
-  // mbig-endian is not in effect, but as a default it does not fail "be".
-  EXPECT_EQ(dirs(), "be be <none>");
-  // A variant whose only option is a default is not listed.
-  EXPECT_EQ(listing(), ".;\n");
-}
-
-TEST_F(multilib_test, DefaultsCountUnlessAnAlternativeOfTheirGroupIsUsed) {
-  tables(". !mabi=ilp32;ilp32 mabi=ilp32;", "mabi=ilp32 mabi=ilp32;", "mabi=lp64");
-  multilib_options_spec = "mfoo mabi=lp64/mabi=ilp32";
-  select_multilib();
-  EXPECT_TRUE(multilib_option_used("mabi=lp64", 9));
-  EXPECT_FALSE(multilib_option_used("mabi=ilp32", 10));
-  EXPECT_EQ(dirs(), "<none> <none> <none>");
-
-  reset_multilib_selection();
-  add_switch("-mabi=ilp32");
-  select_multilib();
-  EXPECT_FALSE(multilib_option_used("mabi=lp64", 9));
-  EXPECT_TRUE(multilib_option_used("mabi=ilp32", 10));
-  EXPECT_EQ(dirs(), "ilp32 ilp32 <none>");
-}
-
-TEST_F(multilib_test, CacheIsBuiltOnce) {
-  tables(". ;", "mbig-endian mbig-endian;");
-  EXPECT_FALSE(multilib_option_used("mbig-endian", 11));
+  // The cache of implied options is built once.
   add_switch("-mbig-endian");
   EXPECT_FALSE(multilib_option_used("mbig-endian", 11));
 }
 
-TEST_F(multilib_test, OsAndMultiarchDirectories) {
-  tables("m64:../lib64 ;", "");
-  select_multilib();
-  EXPECT_EQ(dirs(), "m64 ../lib64 <none>");
-  EXPECT_EQ(listing(), "m64;\n");
-
-  reset_multilib_selection();
-  tables("\n.:../lib64:aarch64-unknown ;", "");
-  select_multilib();
-  EXPECT_EQ(dirs(), ". ../lib64 aarch64-unknown");
-  // Rules that only name an OS directory are not listed.
-  EXPECT_EQ(listing(), "");
-
-  reset_multilib_selection();
-  tables("m64: ;", "");
-  select_multilib();
-  EXPECT_EQ(dirs(), "m64 . <none>");
-}
-
-TEST_F(multilib_test, FirstAcceptedRuleWinsButOsDirectoryNeedsAllOptions) {
-  tables(". ;m32:../lib32 m32;", "m32 m32;");
-  select_multilib();
-  EXPECT_EQ(dirs(), "<none> <none> <none>");
-
-  reset_multilib_selection();
-  add_switch("-m32");
-  select_multilib();
-  // "." was accepted first; the OS directory still comes from the rule
-  // whose options are all given.
-  EXPECT_EQ(dirs(), "<none> ../lib32 <none>");
-}
-
-TEST_F(multilib_test, ExclusionsStopTheSelection) {
-  tables("m64:../lib64 ;", "mbig-endian mbig-endian;", "", "mbig-endian;");
-  add_switch("-mbig-endian");
-  select_multilib();
-  EXPECT_EQ(dirs(), "<none> <none> <none>");
-
-  reset_multilib_selection();
-  tables("m64:../lib64 ;", "", "", "\n!mbig-endian mx;\n!mbig-endian;");
-  select_multilib();
-  EXPECT_EQ(dirs(), "<none> <none> <none>");
-}
-
-TEST_F(multilib_test, ReuseRulesSelectButAreNotListed) {
-  tables(". !m32 !mx32;m32 m32;", "m32 m32;mx32 mx32;");
-  multilib_reuse_spec = "m32 mx32;";
-  add_switch("-mx32");
-  select_multilib();
-  EXPECT_EQ(dirs(), "m32 m32 <none>");
-  EXPECT_EQ(listing(), ".;\nm32;@m32\n");
+TEST_F(multilib_test, SelectionAndListingOverCustomTables) {
+  struct {
+    const char *multilib, *matches, *defaults, *exclusions, *reuse, *options;
+    std::vector<const char *> switches;
+    const char *dirs;     // selected, OS and multiarch directory
+    const char *listing;  // -print-multi-lib
+  } cases[] = {
+      // A default option never rules a variant out, and a variant whose
+      // only option is a default is not listed.
+      {"be mbig-endian;. !mbig-endian;", "mbig-endian mbig-endian;", "mbig-endian", "", "", "",
+       {}, "be be <none>", ".;\n"},
+      // Defaults count unless an alternative of their option group is used.
+      {". !mabi=ilp32;ilp32 mabi=ilp32;", "mabi=ilp32 mabi=ilp32;", "mabi=lp64", "", "",
+       "mfoo mabi=lp64/mabi=ilp32", {}, "<none> <none> <none>", nullptr},
+      {". !mabi=ilp32;ilp32 mabi=ilp32;", "mabi=ilp32 mabi=ilp32;", "mabi=lp64", "", "",
+       "mfoo mabi=lp64/mabi=ilp32", {"-mabi=ilp32"}, "ilp32 ilp32 <none>", nullptr},
+      // OS and multiarch directories; ".:DIR" rules are not listed.
+      {"m64:../lib64 ;", "", "", "", "", "", {}, "m64 ../lib64 <none>", "m64;\n"},
+      {"\n.:../lib64:aarch64-unknown ;", "", "", "", "", "", {}, ". ../lib64 aarch64-unknown", ""},
+      {"m64: ;", "", "", "", "", "", {}, "m64 . <none>", nullptr},
+      // "." is accepted first; the OS directory still comes from the rule
+      // whose options are all given.
+      {". ;m32:../lib32 m32;", "m32 m32;", "", "", "", "", {}, "<none> <none> <none>", nullptr},
+      {". ;m32:../lib32 m32;", "m32 m32;", "", "", "", "", {"-m32"}, "<none> ../lib32 <none>",
+       nullptr},
+      // An exclusion that holds stops the selection.
+      {"m64:../lib64 ;", "mbig-endian mbig-endian;", "", "mbig-endian;", "", "",
+       {"-mbig-endian"}, "<none> <none> <none>", nullptr},
+      {"m64:../lib64 ;", "", "", "\n!mbig-endian mx;\n!mbig-endian;", "", "", {},
+       "<none> <none> <none>", nullptr},
+      // Reuse rules select but are not listed.
+      {". !m32 !mx32;m32 m32;", "m32 m32;mx32 mx32;", "", "", "m32 mx32;", "", {"-mx32"},
+       "m32 m32 <none>", ".;\nm32;@m32\n"},
+  };
+  for (const auto &c : cases) {
+    reset_multilib_selection();
+    saved_switch_count = 0;
+    for (const char *s : c.switches)
+      add_switch(s);
+    tables(c.multilib, c.matches, c.defaults, c.exclusions);
+    multilib_reuse_spec = c.reuse;
+    multilib_options_spec = c.options;
+    select_multilib();
+    EXPECT_EQ(dirs(), c.dirs) << c.multilib;
+    if (c.listing)
+      EXPECT_EQ(listing(), c.listing) << c.multilib;
+  }
 }
 
 TEST_F(multilib_test, ListingSkipsExcludedAndRepeatedPathsAndAddsExtras) {

@@ -37,31 +37,20 @@ std::string printed_specs() {
 
 } // namespace
 
-TEST_F(spec_list_test, StaticTableHasTheEntriesInOrder) {
-  const char *names[] = {
-      "asm", "asm_debug", "asm_debug_option", "asm_final", "asm_options", "invoke_as", "cpp",
-      "cpp_options", "cpp_debug_options", "cpp_unique_options", "trad_capable_cpp", "kfront",
-      "kfront_options", "kfrontxx", "link_vrk_c_sequence", "link_ssp", "endfile", "link", "lib",
-      "link_zomp", "libvrk", "startfile", "cross_compile", "version", "multilib",
-      "multilib_defaults", "multilib_extra", "multilib_matches", "multilib_exclusions",
-      "multilib_options", "multilib_reuse", "linker", "linker_plugin_file", "lto_wrapper",
-      "lto_vrk", "post_link", "link_libvrk", "md_exec_prefix", "md_startfile_prefix",
-      "md_startfile_prefix_1", "startfile_prefix_spec", "sysroot_spec", "sysroot_suffix_spec",
-      "sysroot_hdrs_suffix_spec", "self_spec"};
-  static_assert(sizeof names / sizeof names[0] == static_spec_count);
+TEST_F(spec_list_test, StaticTableIsConsistent) {
   int nulls = 0;
   for (int i = 0; i < static_spec_count; i++) {
-    EXPECT_STREQ(static_spec_table[i].name, names[i]);
-    EXPECT_EQ(static_spec_table[i].name_length, static_cast<int>(std::strlen(names[i])));
-    EXPECT_EQ(*static_spec_table[i].value_slot, static_spec_table[i].default_value);
-    nulls += static_spec_table[i].default_value == nullptr;
+    const named_spec &sl = static_spec_table[i];
+    // Lookups compare the length first: a wrong one hides the spec.
+    EXPECT_EQ(sl.name_length, static_cast<int>(std::strlen(sl.name))) << sl.name;
+    EXPECT_EQ(*sl.value_slot, sl.default_value) << sl.name;
+    for (int j = 0; j < i; j++)
+      EXPECT_NE(static_spec_table[j].value_slot, sl.value_slot) << sl.name;
+    nulls += sl.default_value == nullptr;
   }
   EXPECT_EQ(nulls, 6);
-  EXPECT_STREQ(cpp_spec, "\t\t\t\t\t\t\t  %(cpp_cpu)\t\t\t\t\t\t\t\t  %(cpp_arch)\t\t\t\t\t\t\t\t  "
-                         "%{posix:-D_POSIX_SOURCE}");
-  EXPECT_STREQ(link_libvrk_spec, "%D");
-  EXPECT_STREQ(linker_name_spec, "ldwrap");
-  EXPECT_EQ(driver_self_specs[5], std::string("%<fmultiflags"));
+  EXPECT_STREQ(static_spec_table[0].name, "asm");
+  EXPECT_STREQ(static_spec_table[static_spec_count - 1].name, "self_spec");
 }
 
 TEST_F(spec_list_test, BuiltinInstallRewritesLibvrkAndPrefixesLink) {
@@ -133,9 +122,6 @@ TEST_F(spec_list_test, SetStaticSpecReplacesThroughTheSlot) {
   EXPECT_TRUE(static_spec_table[34].value_owned);
   set_static_spec(&lto_vrk_spec, "again", false);
   EXPECT_STREQ(lto_vrk_spec, "again");
-}
-
-TEST_F(spec_list_test, SetStaticSpecWithForeignSlotIsInternalError) {
   static const char *not_a_spec;
   EXPECT_EXIT(set_static_spec(&not_a_spec, "x", false), ExitedWithCode(4), "");
 }
@@ -148,13 +134,4 @@ TEST_F(spec_list_test, DumpFormatListsSpecsThenLinkCommand) {
   EXPECT_NE(out.find("*link_command:\n" + std::string(default_link_command_spec) + "\n\n"),
             std::string::npos);
   EXPECT_EQ(out.substr(out.size() - 2), "\n\n");
-}
-
-TEST_F(spec_list_test, DumpspecsInstallsBuiltinsAndExits) {
-  EXPECT_EXIT(
-      {
-        std::freopen("/dev/null", "w", stdout);
-        print_specs_and_exit();
-      },
-      ExitedWithCode(0), "");
 }
