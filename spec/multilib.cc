@@ -193,23 +193,32 @@ void set_os_and_multiarch_dirs(const char *path, std::size_t path_length) {
 // This build's hook for the processor: the directory stays as chosen.
 const char *target_multilib_dir(const char *dir) { return dir; }
 
-// One option of a rule of the listing is compared as written ("!" kept).
-bool rule_lists_option(const char *rule_options, const char *arg, std::size_t length,
-                       const char *multilib) {
-  for (const char *q = rule_options; *q != ';';) {
-    const char *end;
-    if (!scan_option(q, &end))
-      fatal_error(UNKNOWN_LOCATION, "multilib select %qs is invalid", multilib);
-    if (static_cast<std::size_t>(end - q) == length && std::memcmp(q, arg, length) == 0)
+// The options of a listing rule, whose ";" check_rule_end has found: each
+// call stores the next option as written ("!" included) and moves Q past
+// it; false at the ";".
+bool next_rule_option(const char *&q, const char **option, std::size_t *length) {
+  if (*q == ';')
+    return false;
+  const char *end = q;
+  while (*end != ' ' && *end != ';')
+    end++;
+  *option = q;
+  *length = static_cast<std::size_t>(end - q);
+  q = *end == ' ' ? end + 1 : end;
+  return true;
+}
+
+// Whether the rule lists ARG (LENGTH characters), compared as written.
+bool rule_lists_option(const char *rule_options, const char *arg, std::size_t length) {
+  const char *option;
+  std::size_t option_length;
+  for (const char *q = rule_options; next_rule_option(q, &option, &option_length);)
+    if (option_length == length && std::memcmp(option, arg, length) == 0)
       return true;
-    q = end;
-    if (*q == ' ')
-      q++;
-  }
   return false;
 }
 
-bool excluded_from_listing(const char *rule_options, const char *multilib) {
+bool excluded_from_listing(const char *rule_options) {
   const char *exclusions = table(multilib_exclusions_spec);
   for (const char *e = exclusions; *e;) {
     if (*e == '\n') {
@@ -228,7 +237,7 @@ bool excluded_from_listing(const char *rule_options, const char *multilib) {
       if (!scan_option(e, &end))
         fatal_error(UNKNOWN_LOCATION, "multilib exclusion %qs is invalid", exclusions);
       std::size_t length = static_cast<std::size_t>(end - e);
-      all = rule_lists_option(rule_options, e, length, multilib) ||
+      all = rule_lists_option(rule_options, e, length) ||
             multilib_option_default(e, length);
       e = end;
       if (*e == ' ')
@@ -243,29 +252,24 @@ bool excluded_from_listing(const char *rule_options, const char *multilib) {
 
 // Every non-negated option is a default, some option is, and no negated
 // one is: the variant is the default one and is not listed.
-bool only_default_options(const char *rule_options, const char *multilib) {
+bool only_default_options(const char *rule_options) {
   bool default_seen = false;
-  for (const char *q = rule_options; *q != ';';) {
-    bool negated = *q == '!';
-    const char *arg = negated ? q + 1 : q;
-    const char *end;
-    if (!scan_option(arg, &end))
-      fatal_error(UNKNOWN_LOCATION, "multilib select %qs is invalid", multilib);
-    if (multilib_option_default(arg, static_cast<std::size_t>(end - arg))) {
+  const char *option;
+  std::size_t length;
+  for (const char *q = rule_options; next_rule_option(q, &option, &length);) {
+    bool negated = *option == '!';
+    if (multilib_option_default(option + negated, length - negated)) {
       if (negated)
         return false;
       default_seen = true;
     } else if (!negated) {
       return false;
     }
-    q = end;
-    if (*q == ' ')
-      q++;
   }
   return default_seen;
 }
 
-// The length of the rule's options up to ";"; fatal when it is missing.
+// A listing rule must end with ";".
 void check_rule_end(const char *rule_options, const char *multilib) {
   for (const char *q = rule_options; *q != ';'; q++)
     if (!*q)
@@ -431,7 +435,7 @@ void print_multilib_listing(std::FILE *stream) {
     bool skip = path[0] == '.' && path_length > 1 && path[1] == ':' &&
                 !(path_length > 2 && path[2] == ':');
     if (!skip)
-      skip = excluded_from_listing(options, multilib);
+      skip = excluded_from_listing(options);
     if (!skip) {
       skip = last_path && last_path_length == path_length &&
              std::memcmp(last_path, path, path_length) == 0;
@@ -439,22 +443,19 @@ void print_multilib_listing(std::FILE *stream) {
       last_path_length = path_length;
     }
     if (!skip)
-      skip = only_default_options(options, multilib);
+      skip = only_default_options(options);
 
     if (!skip) {
       const char *colon = static_cast<const char *>(std::memchr(path, ':', path_length));
       out.append(path, colon ? static_cast<std::size_t>(colon - path) : path_length);
       out += ';';
-      for (const char *q = options; *q != ';';) {
-        const char *end;
-        scan_option(q, &end);
-        if (*q != '!') {
+      const char *option;
+      std::size_t length;
+      for (const char *q = options; next_rule_option(q, &option, &length);) {
+        if (*option != '!') {
           out += '@';
-          out.append(q, end);
+          out.append(option, length);
         }
-        q = end;
-        if (*q == ' ')
-          q++;
       }
       bool at_word_start = true;
       for (const char *q = extra; *q; q++) {
