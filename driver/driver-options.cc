@@ -62,6 +62,27 @@ void save_decoded(const decoded_option *decoded, bool claimed) {
               claimed, true);
 }
 
+// Whether NAME (LENGTH characters) is an offload target this build
+// supports.  The empty name is accepted; every other name is reported with
+// a hint and rejected (this build has no offload targets).
+bool check_offload_target_name(const char *name, std::size_t length) {
+  if (length == 0)
+    return true;
+  char *target = xstrndup(name, length);
+  error_noloc("VRK is not configured to support %qs as %<-foffload=%> argument", target);
+  std::vector<const char *> candidates = {"default", "disable"};
+  char *text = nullptr;
+  const char *hint = candidates_list_and_hint(target, text, candidates);
+  if (hint)
+    inform(UNKNOWN_LOCATION, "valid %<-foffload=%> arguments are: %s; did you mean %qs?", text,
+           hint);
+  else
+    inform(UNKNOWN_LOCATION, "valid %<-foffload=%> arguments are: %s", text);
+  std::free(text);
+  std::free(target);
+  return false;
+}
+
 // Whether the colon-separated offload_target_list already names NAME.
 bool offload_list_has(const char *name, std::size_t len) {
   for (const char *p = offload_target_list; p && *p;) {
@@ -177,24 +198,6 @@ bool is_static_lib_option(option_index index) {
 }
 
 } // namespace
-
-bool check_offload_target_name(const char *name, std::size_t length) {
-  if (length == 0)
-    return true;
-  char *target = xstrndup(name, length);
-  error_noloc("VRK is not configured to support %qs as %<-foffload=%> argument", target);
-  std::vector<const char *> candidates = {"default", "disable"};
-  char *text = nullptr;
-  const char *hint = candidates_list_and_hint(target, text, candidates);
-  if (hint)
-    inform(UNKNOWN_LOCATION, "valid %<-foffload=%> arguments are: %s; did you mean %qs?", text,
-           hint);
-  else
-    inform(UNKNOWN_LOCATION, "valid %<-foffload=%> arguments are: %s", text);
-  std::free(text);
-  std::free(target);
-  return false;
-}
 
 bool driver_handle_option(option_values *opts, option_values *opts_set,
                           const decoded_option *decoded, unsigned lang_mask, int kind,

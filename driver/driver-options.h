@@ -5,8 +5,6 @@
 #ifndef VRK_DRIVER_DRIVER_OPTIONS_H
 #define VRK_DRIVER_DRIVER_OPTIONS_H
 
-#include <cstddef>
-
 #include "diagnostics/diagnostic.h"
 #include "options/opts-common.h"
 
@@ -19,10 +17,5 @@ bool driver_handle_option(option_values *opts, option_values *opts_set,
                           const decoded_option *decoded, unsigned lang_mask, int kind,
                           location_t loc, const option_handler_set *handlers,
                           diagnostic_reporter *dc);
-
-// Whether NAME (LENGTH characters) is an offload target this build
-// supports.  The empty name is accepted; every other name is reported with
-// a hint and rejected (this build has no offload targets).
-bool check_offload_target_name(const char *name, std::size_t length);
 
 #endif

@@ -1,3 +1,4 @@
+// The storage of the driver's run state, with the initial values of one run.
 #include "driver/driver-state.h"
 
 const char *invocation_name;

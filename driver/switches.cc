@@ -1,3 +1,5 @@
+// Saved switches and inputs: arrays grown in place (16 entries first,
+// doubling), and the switch sets that -fcompare-debug swaps.
 #include "driver/switches.h"
 
 #include <cstring>
