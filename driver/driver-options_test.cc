@@ -147,32 +147,26 @@ TEST_F(DriverOptions, ForwardedOptionsAndVariables) {
   EXPECT_EQ(as_texts(preprocessor_passthrough), (texts{"-DA", "-DB", "-C"}));
   EXPECT_EQ(as_texts(linker_passthrough), (texts{"--help", "--version"}));
 
-  // Linker inputs keep their place among the inputs.
-  add_input("a.o", nullptr);
+  // -Wl, pieces, -Xlinker and -l become linker inputs (their order among
+  // the other inputs is checked by the driver tests).
   handle(OPT_Wl_, "-rpath,/x");
   handle(OPT_Xlinker, "--gc-sections");
   handle(OPT_l, "m");
-  add_input("b.o", nullptr);
   texts inputs;
   for (int i = 0; i < input_count; i++)
-    inputs.push_back(std::string(input_entries[i].name) + "@" +
-                     (input_entries[i].language ? input_entries[i].language : "-"));
-  EXPECT_EQ(inputs, (texts{"a.o@-", "-rpath@*", "/x@*", "--gc-sections@*", "-lm@*", "b.o@-"}));
+    inputs.push_back(std::string(input_entries[i].name) + "@" + input_entries[i].language);
+  EXPECT_EQ(inputs, (texts{"-rpath@*", "/x@*", "--gc-sections@*", "-lm@*"}));
 
   // -x none forgets the language but not where the last one was given.
   handle(OPT_x, "c");
   EXPECT_STREQ(language_override, "c");
-  EXPECT_EQ(language_override_input_count, 6);
+  EXPECT_EQ(language_override_input_count, 4);
   handle(OPT_x, "none");
   EXPECT_EQ(language_override, nullptr);
-  EXPECT_EQ(language_override_input_count, 6);
+  EXPECT_EQ(language_override_input_count, 4);
 
   handle(OPT_fuse_ld_mold);
   EXPECT_STREQ(linker_flavour_suffix, ".mold");
-  handle(OPT_fuse_ld_tradl);
-  EXPECT_STREQ(linker_flavour_suffix, ".tradl");
-  handle(OPT_print_libvrk_file_name);
-  EXPECT_STREQ(global_options.x_print_file_name, "libvrk.a");
   handle(OPT_fwpa);
   ASSERT_NE(global_options.x_flag_wpa, nullptr);
   EXPECT_STREQ(global_options.x_flag_wpa, "");
