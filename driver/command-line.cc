@@ -246,6 +246,20 @@ void driver_wrong_lang_callback(const decoded_option *decoded, unsigned lang_mas
                 false, true);
 }
 
+const option_handler_set &driver_option_handlers() {
+  static const option_handler_set handlers = [] {
+    option_handler_set h{};
+    h.unknown_option_callback = driver_unknown_option_callback;
+    h.wrong_lang_callback = driver_wrong_lang_callback;
+    h.num_handlers = 3;
+    h.handlers[0] = {driver_handle_option, OPTF_DRIVER};
+    h.handlers[1] = {common_handle_option, OPTF_COMMON};
+    h.handlers[2] = {target_handle_option, OPTF_TARGET};
+    return h;
+  }();
+  return handlers;
+}
+
 void process_command(unsigned *decoded_options_count, decoded_option **decoded_options) {
   // 1.
   install_exec_prefix = env.getenv("VRK_EXEC_PREFIX");
@@ -276,13 +290,7 @@ void process_command(unsigned *decoded_options_count, decoded_option **decoded_o
   add_environment_prefixes();
 
   // 7.
-  option_handler_set handlers{};
-  handlers.unknown_option_callback = driver_unknown_option_callback;
-  handlers.wrong_lang_callback = driver_wrong_lang_callback;
-  handlers.num_handlers = 3;
-  handlers.handlers[0] = {driver_handle_option, OPTF_DRIVER};
-  handlers.handlers[1] = {common_handle_option, OPTF_COMMON};
-  handlers.handlers[2] = {target_handle_option, OPTF_TARGET};
+  const option_handler_set &handlers = driver_option_handlers();
   language_override_input_count = -1;
 
   // 8.

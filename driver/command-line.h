@@ -5,6 +5,7 @@
 #define VRK_DRIVER_COMMAND_LINE_H
 
 struct decoded_option;
+struct option_handler_set;
 
 // Run once, first thing of load_specs.  The language hook may replace
 // *DECODED_OPTIONS (the caller keeps and frees both arrays) and change
@@ -17,5 +18,9 @@ bool driver_unknown_option_callback(const decoded_option *decoded);
 // Option of another language: an error for the few the driver rejects,
 // else saved as a recognised, unclaimed switch.
 void driver_wrong_lang_callback(const decoded_option *decoded, unsigned lang_mask);
+
+// The handlers command-line options go to, in order (driver, common,
+// target), with the two callbacks above; self specs use the same set.
+const option_handler_set &driver_option_handlers();
 
 #endif

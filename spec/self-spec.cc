@@ -9,11 +9,9 @@
 #include "diagnostics/diagnostic-reporter.h"
 #include "diagnostics/diagnostic.h"
 #include "driver/command-line.h"
-#include "driver/driver-options.h"
 #include "driver/switches.h"
 #include "options/option-table.h"
 #include "options/opts-common.h"
-#include "options/opts.h"
 #include "spec/interpreter.h"
 
 void (*self_spec_option_hook)(decoded_option *decoded);
@@ -32,18 +30,8 @@ void save_decoded_switch(const decoded_option &d) {
 
 // The same handlers, in the same order, as for the command line.
 void handle_like_command_line_option(decoded_option *d) {
-  static const option_handler_set handlers = [] {
-    option_handler_set h{};
-    h.unknown_option_callback = driver_unknown_option_callback;
-    h.wrong_lang_callback = driver_wrong_lang_callback;
-    h.num_handlers = 3;
-    h.handlers[0] = {driver_handle_option, OPTF_DRIVER};
-    h.handlers[1] = {common_handle_option, OPTF_COMMON};
-    h.handlers[2] = {target_handle_option, OPTF_TARGET};
-    return h;
-  }();
   read_cmdline_option(&global_options, &global_options_set, d, UNKNOWN_LOCATION, OPTF_DRIVER,
-                      &handlers, &global_reporter);
+                      &driver_option_handlers(), &global_reporter);
 }
 
 } // namespace
