@@ -29,8 +29,8 @@ int write_arguments(char *const *argv, std::FILE *stream);
 
 // Failure texts of expand_response_files.  The caller writes
 // "<argv[0]>: error: <text>\n" on standard error and exits with status 1.
-inline constexpr const char *too_many_response_files = "too many @-files encountered";
-inline constexpr const char *response_file_is_directory = "@-file refers to a directory";
+inline constexpr char too_many_response_files[] = "too many @-files encountered";
+inline constexpr char response_file_is_directory[] = "@-file refers to a directory";
 
 // Replace, in place, every argument after the program name that begins
 // with "@" and names a readable file by the arguments in that file
