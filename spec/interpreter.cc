@@ -9,12 +9,12 @@
 #include "diagnostics/intl.h"
 #include "driver/driver-state.h"
 #include "driver/switches.h"
+#include "options/option-table.h"
 #include "process/temp-files.h"
 #include "spec/braces.h"
 #include "spec/interpreter.h"
 #include "spec/multilib.h"
 #include "spec/spec-list.h"
-#include "spec/spec-settings.h"
 #include "support/text.h"
 
 int (*execute_command_hook)();
@@ -178,7 +178,7 @@ int do_spec_1(const char *spec, bool literal, const char *star_text) {
       finish_pending_arg();
       clear_arg_flags();
       if (is_last_arg_pipe()) {
-        if (spec_pipes_in_use())
+        if (global_options.x_use_pipes)
           break;  // the next command joins the same pipeline
         arg_buffer.pop_back();
       }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "diagnostics/diagnostic.h"
-#include "spec/spec-settings.h"
+#include "options/option-table.h"
 #include "support/text.h"
 #include "support/xmalloc.h"
 
@@ -80,7 +80,7 @@ bool is_white(char c) {
 } // namespace
 
 void install_builtin_specs() {
-  if (spec_verbose())
+  if (global_options.x_verbose_flag)
     notice_text(stderr, "Using built-in specs.\n");
 
   named_spec *extra = static_cast<named_spec *>(xcalloc(1, sizeof(named_spec)));

@@ -21,9 +21,9 @@
 
 #include "diagnostics/diagnostic.h"
 #include "driver/compilers.h"
+#include "options/option-table.h"
 #include "process/prefixes.h"
 #include "spec/spec-list.h"
-#include "spec/spec-settings.h"
 #include "support/text.h"
 
 namespace {
@@ -117,7 +117,7 @@ struct specs_reader {
       read_specs_file(found, false, user);
     else if (!missing_ok)
       read_specs_file(name.c_str(), false, user);
-    else if (spec_verbose())
+    else if (global_options.x_verbose_flag)
       notice_text(stderr, "could not find specs file %s\n", name.c_str());
     std::free(found);
   }
@@ -161,7 +161,7 @@ struct specs_reader {
       fatal_error(UNKNOWN_LOCATION, "%s: attempt to rename spec %qs to already defined spec %qs",
                   file_name, old_name.c_str(), new_name.c_str());
 
-    if (spec_verbose())
+    if (global_options.x_verbose_flag)
       notice_text(stderr, "rename spec %s to %s\n", old_name.c_str(), new_name.c_str());
     const char *value = *sl->value_slot;
     // define_spec copies the value before the old one is released.
@@ -268,7 +268,7 @@ std::vector<file_identity> files_being_read;
 } // namespace
 
 void read_specs_file(const char *name, bool main, bool user) {
-  if (spec_verbose())
+  if (global_options.x_verbose_flag)
     notice_text(stderr, "Reading specs from %s\n", name);
 
   int fd = open(name, O_RDONLY | O_CLOEXEC);

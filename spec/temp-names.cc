@@ -10,9 +10,9 @@
 
 #include "diagnostics/diagnostic.h"
 #include "driver/driver-state.h"
+#include "options/option-table.h"
 #include "process/temp-files.h"
 #include "spec/interpreter.h"
-#include "spec/spec-settings.h"
 #include "support/text.h"
 #include "support/xmalloc.h"
 
@@ -116,7 +116,7 @@ const char *do_temp_name_escape(char letter, const char *p, const char *spec) {
     return p;
   }
 
-  if ((letter == 'm' || letter == '|') && spec_pipes_in_use()) {
+  if ((letter == 'm' || letter == '|') && global_options.x_use_pipes) {
     while (is_suffix_char(*p))
       p++;
     if (p[0] == '%' && p[1] == 'O')
