@@ -1,3 +1,5 @@
+// Answers to the queries that replace compiling (the -print- options,
+// --help, --version) and the -v version banner.
 #include "driver/queries.h"
 
 #include <cstdlib>

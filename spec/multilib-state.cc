@@ -1,3 +1,5 @@
+// The multilib selection's results, defined apart from the selection code:
+// the prefix walk and the queries read them.
 #include "spec/multilib.h"
 
 const char *selected_multilib_dir;
