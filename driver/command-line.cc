@@ -93,8 +93,6 @@ template <typename F> void for_each_path_element(const char *value, F add) {
   }
 }
 
-bool native_configuration() { return !cross_compile_spec || cross_compile_spec[0] == '0'; }
-
 // Step 6.
 void add_environment_prefixes() {
   for_each_path_element(env.getenv("COMPILER_PATH"), [](const char *dir) {

@@ -159,6 +159,9 @@ void do_spec_on_infiles() {
     if (in.compiled)
       continue;
     output_files[static_cast<std::size_t>(i)] = in.name;
+    // Looked up again rather than taken from in.compiler so that an
+    // unknown language is reported by this pass too; the row found is
+    // otherwise the same.
     current_compiler = lookup_compiler(in.name, std::strlen(in.name), in.language);
     if (!current_compiler) {
       explicit_link_files[static_cast<std::size_t>(i)] = 1;

@@ -24,8 +24,6 @@
 
 namespace {
 
-bool native_configuration() { return cross_compile_spec && cross_compile_spec[0] == '0'; }
-
 bool spec_set(const char *spec) { return spec && *spec; }
 
 void read_main_specs_files() {

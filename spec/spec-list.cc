@@ -79,6 +79,8 @@ bool is_white(char c) {
 
 } // namespace
 
+bool native_configuration() { return cross_compile_spec && cross_compile_spec[0] == '0'; }
+
 void install_builtin_specs() {
   if (global_options.x_verbose_flag)
     notice_text(stderr, "Using built-in specs.\n");

@@ -87,6 +87,9 @@ extern const char *sysroot_suffix_spec;
 extern const char *sysroot_hdrs_suffix_spec;
 extern const char *self_spec;
 
+// A native (not cross) configuration: the cross_compile spec begins with "0".
+bool native_configuration();
+
 // Build spec_list from the built-in tables (rewrites libvrk, prefixes link).
 // Does not check for an existing list.
 void install_builtin_specs();
