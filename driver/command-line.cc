@@ -23,6 +23,7 @@
 #include "process/relocate.h"
 #include "spec/spec-list.h"
 #include "support/configuration.h"
+#include "support/path-list.h"
 #include "support/text.h"
 
 namespace {
@@ -77,14 +78,7 @@ template <typename F> void for_each_path_element(const char *value, F add) {
   for (const char *p = value;;) {
     const char *colon = std::strchr(p, ':');
     std::size_t len = colon ? static_cast<std::size_t>(colon - p) : std::strlen(p);
-    char *dir;
-    if (len == 0) {
-      dir = xstrdup("./");
-    } else {
-      char *element = xstrndup(p, len);
-      dir = element[len - 1] == '/' ? xstrdup(element) : concat(element, "/", nullptr);
-      std::free(element);
-    }
+    char *dir = path_list_dir(p, len);
     add(dir);
     std::free(dir);
     if (!colon)

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/path-list.h"
 #include "support/text.h"
 #include "support/xmalloc.h"
 
@@ -44,19 +45,9 @@ void dirs_from_string(const char *text, search_list *list) {
   for (;;) {
     const char *end = std::strchr(text, ':');
     std::size_t len = end ? static_cast<std::size_t>(end - text) : std::strlen(text);
-    if (len == 0) {
-      append_dir(list, "./");
-    } else if (text[len - 1] == '/') {
-      char *dir = xstrndup(text, len);
-      append_dir(list, dir);
-      std::free(dir);
-    } else {
-      char *element = xstrndup(text, len);
-      char *dir = concat(element, "/", nullptr);
-      append_dir(list, dir);
-      std::free(dir);
-      std::free(element);
-    }
+    char *dir = path_list_dir(text, len);
+    append_dir(list, dir);
+    std::free(dir);
     if (!end)
       return;
     text = end + 1;
