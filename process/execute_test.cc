@@ -53,39 +53,22 @@ TEST(ExecuteWords, WrapperSplitting) {
   EXPECT_EQ(split_wrapper_words(",,"), (words{""}));
 }
 
-// A compiler proper that crashes with status 4 and counts its runs.
-class ReportBugTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    diagnostic_initialize("vrk++");
-    // Programs are found only in the scratch directory.
-    free_prefix_list(&exec_prefixes);
-    add_search_prefix(&exec_prefixes, (scratch_.root() + "/").c_str(), "VRK",
-                      PREFIX_PRIORITY_LAST, 0, 0);
-    ctx_.program_name = "vrk++";
-    ctx_.report_bug = true;
-    ctx_.worst_exit_status = &worst_;
-  }
-  void TearDown() override { free_prefix_list(&exec_prefixes); }
-
-  int runs() const { return std::atoi(slurp(scratch_.path("count")).c_str()); }
-
-  // Runs WORDS; what the children wrote on standard error.
-  std::string run(const std::vector<const char *> &words) {
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(execute(words, ctx_), -1);
-    return testing::internal::GetCapturedStderr();
-  }
-
-  scratch_dir scratch_;
-  execute_context ctx_;
-  int worst_ = 1;
-};
-
-TEST_F(ReportBugTest, CommandsThatCannotBeRerunAreLeftAlone) {
-  std::string count = scratch_.path("count");
-  scratch_.script("kfront", "n=$(cat '" + count + "' 2>/dev/null || echo 0); echo $((n+1)) > '" +
-                                count + "'\necho 'internal compiler error: boom' >&2\nexit 4");
+TEST(ReportBug, CommandsThatCannotBeRerunAreLeftAlone) {
+  diagnostic_initialize("vrk++");
+  // A compiler proper, found only in the scratch directory, that crashes
+  // with status 4 and counts its runs.
+  scratch_dir scratch;
+  std::string count = scratch.path("count");
+  scratch.script("kfront", "n=$(cat '" + count + "' 2>/dev/null || echo 0); echo $((n+1)) > '" +
+                               count + "'\necho 'internal compiler error: boom' >&2\nexit 4");
+  free_prefix_list(&exec_prefixes);
+  add_search_prefix(&exec_prefixes, (scratch.root() + "/").c_str(), "VRK", PREFIX_PRIORITY_LAST,
+                    0, 0);
+  int worst = 1;
+  execute_context ctx;
+  ctx.program_name = "vrk++";
+  ctx.report_bug = true;
+  ctx.worst_exit_status = &worst;
   struct {
     std::vector<const char *> words;
     const char *input;
@@ -100,11 +83,15 @@ TEST_F(ReportBugTest, CommandsThatCannotBeRerunAreLeftAlone) {
   };
   int expected_runs = 0;
   for (const auto &c : cases) {
-    ctx_.current_input = c.input;
-    EXPECT_EQ(run(c.words), "internal compiler error: boom\n") << c.words.size();
-    EXPECT_EQ(runs(), ++expected_runs);
+    ctx.current_input = c.input;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(execute(c.words, ctx), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "internal compiler error: boom\n")
+        << c.words.size();
+    EXPECT_EQ(std::atoi(slurp(count).c_str()), ++expected_runs);
   }
-  EXPECT_EQ(worst_, 4);
+  EXPECT_EQ(worst, 4);
+  free_prefix_list(&exec_prefixes);
 }
 
 TEST(ReportBugFiles, IdenticalFilesCompareBySizeAndContent) {

@@ -22,23 +22,35 @@ namespace {
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
-// A null-terminated argument vector for /bin/sh -c SCRIPT.
-struct sh_argv {
-  explicit sh_argv(const char *script)
-      : args_{const_cast<char *>("sh"), const_cast<char *>("-c"), const_cast<char *>(script),
-              nullptr} {}
-  char *const *get() { return args_.data(); }
-  std::vector<char *> args_;
-};
+int stage_err; // the error number of the last stage() call
+
+// Start /bin/sh -c SCRIPT as a stage of PX; the failure text.
+const char *stage(pex_pipeline *px, int flags, const char *script, const std::string &out = "",
+                  const char *errname = nullptr, char *const *env = nullptr) {
+  char *argv[] = {const_cast<char *>("sh"), const_cast<char *>("-c"),
+                  const_cast<char *>(script), nullptr};
+  stage_err = -1;
+  return pex_run_stage_env(px, flags, "/bin/sh", argv, env, out.empty() ? nullptr : out.c_str(),
+                           errname, &stage_err);
+}
 
 // Run SCRIPT alone; the failure text (null on success).
 const char *run_once(const char *script, int flags, const std::string &out,
-                     const std::string &err = "", int *status = nullptr) {
-  sh_argv argv(script);
-  int st, errnum;
-  return pex_run_once(PEX_LAST_STAGE | flags, "/bin/sh", argv.get(), "test",
+                     const std::string &err = "") {
+  char *argv[] = {const_cast<char *>("sh"), const_cast<char *>("-c"),
+                  const_cast<char *>(script), nullptr};
+  int status, errnum;
+  return pex_run_once(PEX_LAST_STAGE | flags, "/bin/sh", argv, "test",
                       out.empty() ? nullptr : out.c_str(), err.empty() ? nullptr : err.c_str(),
-                      status ? status : &st, &errnum);
+                      &status, &errnum);
+}
+
+// Exit codes of raw wait statuses (-1 for anything but a normal exit).
+std::vector<int> exit_codes(const int *statuses, int count) {
+  std::vector<int> codes;
+  for (int i = 0; i < count; ++i)
+    codes.push_back(WIFEXITED(statuses[i]) ? WEXITSTATUS(statuses[i]) : -1);
+  return codes;
 }
 
 TEST(Pex, OutputAndErrorFilesAreCreatedTruncatedOrAppendedTo) {
@@ -51,39 +63,34 @@ TEST(Pex, OutputAndErrorFilesAreCreatedTruncatedOrAppendedTo) {
   ASSERT_EQ(stat(out.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0644u);
   ASSERT_EQ(run_once(both, PEX_APPEND_STDOUT, out, err), nullptr);
-  EXPECT_EQ(slurp(out), "out\nout\n");
-  EXPECT_EQ(slurp(err), "err\n");
+  EXPECT_EQ(slurp(out) + slurp(err), "out\nout\nerr\n");
   ASSERT_EQ(run_once(both, PEX_APPEND_STDERR, out, err), nullptr);
-  EXPECT_EQ(slurp(out), "out\n");
-  EXPECT_EQ(slurp(err), "err\nerr\n");
+  EXPECT_EQ(slurp(out) + slurp(err), "out\nerr\nerr\n");
   ASSERT_EQ(run_once(both, PEX_MERGE_STDERR, out), nullptr);
   EXPECT_EQ(slurp(out), "out\nerr\n");
   umask(old_mask);
 }
 
-TEST(Pex, ExitStatusesAndTimesOfEveryStageInOrder) {
+TEST(Pex, PipelineThroughPipesWithEveryStagesStatusAndTimes) {
+  scratch_dir scratch;
+  std::string out = scratch.path("sorted");
   pex_pipeline *px = pex_create(PEX_WITH_PIPES | PEX_WITH_TIMES, "test", nullptr);
-  sh_argv first("echo x; exit 3");
-  sh_argv last("cat >/dev/null; exit 5");
-  int err;
-  ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", first.get(), nullptr, nullptr, &err), nullptr);
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", last.get(), nullptr, nullptr, &err),
-            nullptr);
-  int statuses[4] = {-1, -1, -1, -1};
-  ASSERT_EQ(pex_get_status(px, 4, statuses), 1);
-  ASSERT_TRUE(WIFEXITED(statuses[0]));
-  EXPECT_EQ(WEXITSTATUS(statuses[0]), 3);
-  EXPECT_EQ(WEXITSTATUS(statuses[1]), 5);
+  ASSERT_EQ(stage(px, 0, "printf 'b\\nc\\na\\n'; exit 3"), nullptr);
+  ASSERT_EQ(stage(px, 0, "sort"), nullptr);
+  ASSERT_EQ(stage(px, PEX_LAST_STAGE, "tr a-z A-Z; exit 5", out), nullptr);
   // Entries beyond the children are cleared.
-  EXPECT_EQ(statuses[2], 0);
-  EXPECT_EQ(statuses[3], 0);
-  pex_times times[3];
+  int statuses[5] = {-1, -1, -1, -1, -1};
+  ASSERT_EQ(pex_get_status(px, 5, statuses), 1);
+  EXPECT_EQ(exit_codes(statuses, 5), (std::vector<int>{3, 0, 5, 0, 0}));
+  EXPECT_EQ(statuses[4], 0);
+  pex_times times[4];
   std::memset(times, 0xff, sizeof times);
-  EXPECT_EQ(pex_collect_times(px, 3, times), 1);
+  EXPECT_EQ(pex_collect_times(px, 4, times), 1);
   EXPECT_GE(times[0].user_sec, 0);
-  EXPECT_EQ(times[2].user_sec, 0);
-  EXPECT_EQ(times[2].sys_usec, 0);
+  EXPECT_EQ(times[3].user_sec, 0);
+  EXPECT_EQ(times[3].sys_usec, 0);
   pex_destroy(px);
+  EXPECT_EQ(slurp(out), "A\nB\nC\n");
 
   // Times are only there when asked for.
   px = pex_create(0, "test", nullptr);
@@ -91,48 +98,21 @@ TEST(Pex, ExitStatusesAndTimesOfEveryStageInOrder) {
   pex_destroy(px);
 }
 
-TEST(Pex, PipelineThroughPipes) {
-  scratch_dir scratch;
-  std::string out = scratch.path("sorted");
-  pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
-  sh_argv produce("printf 'b\\nc\\na\\n'");
-  sh_argv sort("sort");
-  sh_argv upper("tr a-z A-Z");
-  int err;
-  ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", produce.get(), nullptr, nullptr, &err), nullptr);
-  ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", sort.get(), nullptr, nullptr, &err), nullptr);
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", upper.get(), out.c_str(), nullptr,
-                          &err),
-            nullptr);
-  int statuses[3];
-  ASSERT_EQ(pex_get_status(px, 3, statuses), 1);
-  for (int s : statuses)
-    EXPECT_EQ(s, 0);
-  pex_destroy(px);
-  EXPECT_EQ(slurp(out), "A\nB\nC\n");
-}
-
 TEST(Pex, PipelineThroughTemporaryFilesLeavesNoneBehind) {
   scratch_dir scratch;
-  std::string base = scratch.path("base.");
-  std::string out = scratch.path("result");
-  sh_argv produce("echo abc");
-  sh_argv upper("tr a-z A-Z");
+  std::string base = scratch.path("base."), out = scratch.path("result");
   auto entries = [&scratch] {
     std::vector<std::string> names;
     for (const auto &e : std::filesystem::directory_iterator(scratch.root()))
       names.push_back(e.path().filename());
     return names;
   };
-  int err, statuses[2];
-
+  int statuses[2];
   pex_pipeline *px = pex_create(0, "test", base.c_str());
-  ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", produce.get(), nullptr, nullptr, &err), nullptr);
+  ASSERT_EQ(stage(px, 0, "echo abc"), nullptr);
   // The intermediate file exists while the pipeline lives.
   EXPECT_EQ(entries().size(), 1u);
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", upper.get(), out.c_str(), nullptr,
-                          &err),
-            nullptr);
+  ASSERT_EQ(stage(px, PEX_LAST_STAGE, "tr a-z A-Z", out), nullptr);
   ASSERT_EQ(pex_get_status(px, 2, statuses), 1);
   pex_destroy(px);
   EXPECT_EQ(slurp(out), "ABC\n");
@@ -141,12 +121,8 @@ TEST(Pex, PipelineThroughTemporaryFilesLeavesNoneBehind) {
   // With PEX_KEEP_TEMPS the intermediate file, named after the base, stays;
   // a suffix name is appended to the base.
   px = pex_create(PEX_KEEP_TEMPS, "test", base.c_str());
-  ASSERT_EQ(pex_run_stage(px, PEX_NAME_IS_SUFFIX, "/bin/sh", produce.get(), "mid", nullptr,
-                          &err),
-            nullptr);
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", upper.get(), out.c_str(), nullptr,
-                          &err),
-            nullptr);
+  ASSERT_EQ(stage(px, PEX_NAME_IS_SUFFIX, "echo abc", "mid"), nullptr);
+  ASSERT_EQ(stage(px, PEX_LAST_STAGE, "tr a-z A-Z", out), nullptr);
   ASSERT_EQ(pex_get_status(px, 2, statuses), 1);
   pex_destroy(px);
   EXPECT_EQ(slurp(scratch.path("base.mid")), "abc\n");
@@ -187,61 +163,52 @@ TEST(Pex, ChildReportsItselfWhenNoReportPipeCanBeMade) {
                                      "vrk-no-such-program-here", args, "prog", nullptr, nullptr,
                                      &status, &err);
   setrlimit(RLIMIT_NOFILE, &saved);
-  std::string said = GetCapturedStderr();
   // The parent believes the start succeeded; the child said why it failed
   // and ended with status -1.
+  EXPECT_EQ(GetCapturedStderr(),
+            std::string("prog: error trying to exec 'vrk-no-such-program-here': execvp: ") +
+                std::strerror(ENOENT) + "\n");
   EXPECT_EQ(failure, nullptr);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 255);
-  EXPECT_EQ(said, std::string("prog: error trying to exec 'vrk-no-such-program-here': execvp: ") +
-                      std::strerror(ENOENT) + "\n");
+  EXPECT_EQ(exit_codes(&status, 1), std::vector<int>{255});
 }
 
 TEST(Pex, FailuresBeforeStartingAreReportedWithTheirErrorNumber) {
   scratch_dir scratch;
   std::string missing = scratch.path("no-such-dir/x");
   struct {
-    int pipeline_flags, stage_flags;
+    int stage_flags;
     const char *temp_base, *outname, *errname;
     const char *failure;
     int err;
   } cases[] = {
-      {0, PEX_LAST_STAGE, nullptr, missing.c_str(), nullptr, "open temporary output file", ENOENT},
-      {0, PEX_LAST_STAGE, nullptr, nullptr, missing.c_str(), "open error file", ENOENT},
-      {0, PEX_LAST_STAGE | PEX_STDERR_TO_PIPE, nullptr, nullptr, missing.c_str(),
+      {PEX_LAST_STAGE, nullptr, missing.c_str(), nullptr, "open temporary output file", ENOENT},
+      {PEX_LAST_STAGE, nullptr, nullptr, missing.c_str(), "open error file", ENOENT},
+      {PEX_LAST_STAGE | PEX_STDERR_TO_PIPE, nullptr, nullptr, missing.c_str(),
        "both ERRNAME and PEX_STDERR_TO_PIPE specified.", 0},
       // A temporary base in a missing directory cannot give a file.
-      {0, 0, missing.c_str(), nullptr, nullptr, "could not create temporary file", 0},
+      {0, missing.c_str(), nullptr, nullptr, "could not create temporary file", 0},
   };
-  sh_argv echo("echo x");
   for (const auto &c : cases) {
-    pex_pipeline *px = pex_create(c.pipeline_flags, "test", c.temp_base);
-    int err = -1;
-    EXPECT_STREQ(pex_run_stage(px, c.stage_flags, "/bin/sh", echo.get(), c.outname, c.errname,
-                               &err),
+    pex_pipeline *px = pex_create(0, "test", c.temp_base);
+    EXPECT_STREQ(stage(px, c.stage_flags, "echo x", c.outname ? c.outname : "", c.errname),
                  c.failure);
-    EXPECT_EQ(err, c.err) << c.failure;
+    EXPECT_EQ(stage_err, c.err) << c.failure;
     pex_destroy(px);
   }
 
   // A second error pipe, and a stage after the last one.
   pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
-  int err = -1;
-  ASSERT_EQ(pex_run_stage(px, PEX_STDERR_TO_PIPE, "/bin/sh", echo.get(), nullptr, nullptr, &err),
-            nullptr);
-  EXPECT_STREQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), nullptr, nullptr, &err),
+  ASSERT_EQ(stage(px, PEX_STDERR_TO_PIPE, "echo x"), nullptr);
+  EXPECT_STREQ(stage(px, PEX_LAST_STAGE, "echo x"),
                "PEX_STDERR_TO_PIPE used in the middle of pipeline");
-  EXPECT_EQ(err, 0);
+  EXPECT_EQ(stage_err, 0);
   pex_destroy(px);
 
   std::string out = scratch.path("o");
   px = pex_create(PEX_WITH_PIPES, "test", nullptr);
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), out.c_str(), nullptr, &err),
-            nullptr);
-  EXPECT_STREQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), out.c_str(), nullptr,
-                             &err),
-               "pipeline already complete");
-  EXPECT_EQ(err, 0);
+  ASSERT_EQ(stage(px, PEX_LAST_STAGE, "echo x", out), nullptr);
+  EXPECT_STREQ(stage(px, PEX_LAST_STAGE, "echo x", out), "pipeline already complete");
+  EXPECT_EQ(stage_err, 0);
   // Nothing more to read from a complete pipeline.
   EXPECT_EQ(pex_stdout_stream(px, false), nullptr);
   int status;
@@ -272,18 +239,14 @@ int watching_wait_child(pex_pipeline *obj, pid_t pid, int *status, pex_times *ti
 TEST(Pex, DestroyTerminatesChildrenNotWaitedFor) {
   pex_system_ops ops = pex_unix_ops;
   ops.wait_child = watching_wait_child;
-  sh_argv produce("echo x");
-  sh_argv sleeper("exec sleep 300");
-  int err;
   // One stage alone, and a temporary-file pipeline whose second stage
   // waits for the first, leaving only the last one to pex_destroy.
   for (bool two_stages : {false, true}) {
     last_wait = {};
     pex_pipeline *px = pex_create_with_ops(PEX_WITH_TIMES, "test", nullptr, &ops);
     if (two_stages)
-      ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", produce.get(), nullptr, nullptr, &err), nullptr);
-    ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", sleeper.get(), nullptr, nullptr, &err),
-              nullptr);
+      ASSERT_EQ(stage(px, 0, "echo x"), nullptr);
+    ASSERT_EQ(stage(px, PEX_LAST_STAGE, "exec sleep 300"), nullptr);
     pid_t child = px->children[px->count - 1];
     pex_destroy(px);
     EXPECT_EQ(last_wait.count, two_stages ? 2 : 1);
@@ -310,10 +273,8 @@ TEST(Pex, FailedWaitLeavesItsErrorNumberForTheCaller) {
   pex_system_ops ops = pex_unix_ops;
   ops.wait_child = failing_wait_child;
   pex_pipeline *px = pex_create_with_ops(PEX_WITH_TIMES, "test", nullptr, &ops);
-  sh_argv echo("true");
-  int err, status;
-  ASSERT_EQ(pex_run_stage(px, PEX_LAST_STAGE, "/bin/sh", echo.get(), nullptr, nullptr, &err),
-            nullptr);
+  int status;
+  ASSERT_EQ(stage(px, PEX_LAST_STAGE, "true"), nullptr);
   EXPECT_EQ(pex_get_status(px, 1, &status), 0);
   EXPECT_EQ(errno, ECHILD);
   pex_destroy(px);
@@ -326,17 +287,13 @@ TEST(Pex, StreamsForInputOutputAndErrorPipes) {
   // Only one input may be chosen.
   EXPECT_EQ(pex_stdin_pipe(px, false), nullptr);
   EXPECT_EQ(errno, EINVAL);
-  sh_argv filter("tr a-z A-Z; echo oops >&2");
-  int err;
   // Not the last stage: its output is for the caller to read.
-  ASSERT_EQ(pex_run_stage(px, PEX_STDERR_TO_PIPE, "/bin/sh", filter.get(), nullptr, nullptr,
-                          &err),
-            nullptr);
+  ASSERT_EQ(stage(px, PEX_STDERR_TO_PIPE, "tr a-z A-Z; echo oops >&2"), nullptr);
   std::fputs("quiet\n", in);
   std::fclose(in);
   std::FILE *out = pex_stdout_stream(px, false);
-  ASSERT_NE(out, nullptr);
   std::FILE *errs = pex_stderr_stream(px, false);
+  ASSERT_NE(out, nullptr);
   ASSERT_NE(errs, nullptr);
   char line[64];
   ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
@@ -362,10 +319,8 @@ TEST(Pex, InputFileAndTemporaryOutputFile) {
   std::FILE *in = pex_stdin_file(px, 0, nullptr);
   ASSERT_NE(in, nullptr);
   std::fputs("from a file\n", in);
-  sh_argv cat("cat");
-  int err;
   // Not last: the output goes to a temporary file the caller reads.
-  ASSERT_EQ(pex_run_stage(px, 0, "/bin/sh", cat.get(), nullptr, nullptr, &err), nullptr);
+  ASSERT_EQ(stage(px, 0, "cat"), nullptr);
   EXPECT_EQ(pex_stdin_file(px, 0, nullptr), nullptr);
   EXPECT_EQ(errno, EINVAL);
   std::FILE *out = pex_stdout_stream(px, false);
@@ -382,11 +337,8 @@ TEST(Pex, EnvironmentReplacesTheChildsOnly) {
   scratch_dir scratch;
   std::string out = scratch.path("env");
   char *env[] = {const_cast<char *>("VRK_PEX_PROBE=42"), nullptr};
-  sh_argv show("echo \"${VRK_PEX_PROBE}-${HOME}\"");
   pex_pipeline *px = pex_create(0, "test", nullptr);
-  int err;
-  ASSERT_EQ(pex_run_stage_env(px, PEX_LAST_STAGE, "/bin/sh", show.get(), env, out.c_str(),
-                              nullptr, &err),
+  ASSERT_EQ(stage(px, PEX_LAST_STAGE, "echo \"${VRK_PEX_PROBE}-${HOME}\"", out, nullptr, env),
             nullptr);
   int status;
   ASSERT_EQ(pex_get_status(px, 1, &status), 1);

@@ -1,5 +1,6 @@
-// Search prefixes: insertion order, relocation of configured paths, the
-// walk over machine subdirectories and multilib variants, and the lookups.
+// Search prefixes: relocation of configured paths, the walk over machine
+// subdirectories and multilib variants, and the lookups.  The joined lists
+// exported to the children are checked by the driver tests.
 #include "process/prefixes.h"
 
 #include <gtest/gtest.h>
@@ -43,41 +44,44 @@ std::string take(char *text) {
   return s;
 }
 
-// Multilib selection state set for one test.
-struct multilib_selection {
-  multilib_selection(const char *dir, const char *os_dir, const char *arch) {
-    selected_multilib_dir = dir;
-    selected_multilib_os_dir = os_dir;
-    selected_multiarch_dir = arch;
-  }
-  ~multilib_selection() {
-    selected_multilib_dir = nullptr;
-    selected_multilib_os_dir = nullptr;
-    selected_multiarch_dir = nullptr;
-  }
-};
-
-TEST(Prefixes, RelocationThroughRootVariables) {
+TEST(Prefixes, RelocationThroughRootVariablesAndDotDotFolding) {
   // VRK_ROOT moving a VRK-keyed directory is checked by the driver tests.
+  scratch_dir t;
+  t.dir("a");
   setenv("VRK_ROOT", "/r", 1);
   setenv("OBJKIT_ROOT", "/o", 1);
-  EXPECT_EQ(take(relocate_path("/usr/local/tolv13/lib/vrk/", "OBJKIT")), "/o/lib/vrk/");
-  EXPECT_EQ(take(relocate_path("/usr/local/tolv13", "VRK")), "/r");
-  // Only whole components of the root match, and only keyed paths move.
-  EXPECT_EQ(take(relocate_path("/usr/local/tolv13x/lib/", "VRK")), "/usr/local/tolv13x/lib/");
-  EXPECT_EQ(take(relocate_path("/usr/local/tolv13/lib/", nullptr)), "/usr/local/tolv13/lib/");
-
   setenv("VRK_TEST_KEY", "/k", 1);
-  EXPECT_EQ(take(relocate_path("/usr/local/tolv13/lib/", "$VRK_TEST_KEY")), "/k/lib/");
+  struct {
+    std::string path;
+    const char *key;
+    std::string want;
+  } cases[] = {
+      {"/usr/local/tolv13/lib/vrk/", "OBJKIT", "/o/lib/vrk/"},
+      {"/usr/local/tolv13", "VRK", "/r"},
+      {"/usr/local/tolv13/lib/", "$VRK_TEST_KEY", "/k/lib/"},
+      // Only whole components of the root match, and only keyed paths move.
+      {"/usr/local/tolv13x/lib/", "VRK", "/usr/local/tolv13x/lib/"},
+      {"/usr/local/tolv13/lib/", nullptr, "/usr/local/tolv13/lib/"},
+      // ".." folds only where the directory before it is missing.
+      {t.root() + "/a/../c/", nullptr, t.root() + "/a/../c/"},
+      {t.root() + "/zz/../c/", nullptr, t.root() + "/c/"},
+      {t.root() + "/zz/yy/../../c/", nullptr, t.root() + "/c/"},
+      {"/../x/", nullptr, "/../x/"},
+      {"x/../y/", nullptr, "y/"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(take(relocate_path(c.path.c_str(), c.key)), c.want) << c.path;
+  if (access("/usr/local/tolv13", F_OK) != 0)
+    EXPECT_EQ(take(relocate_path(
+                  ("/usr/local/tolv13/lib/vrk/" + M + "../../../").c_str(), nullptr)),
+              "/usr/local/tolv13/lib/");
   EXPECT_EQ(take(translate_prefix_key("$VRK_TEST_UNSET_KEY/x")), "/usr/local/tolv13/x");
 
   // A root that names itself must not expand forever.
   setenv("VRK_ROOT", "@VRK/loop", 1);
   EXPECT_FALSE(take(relocate_path("/usr/local/tolv13/lib/", "VRK")).empty());
-
-  unsetenv("VRK_ROOT");
-  unsetenv("OBJKIT_ROOT");
-  unsetenv("VRK_TEST_KEY");
+  for (const char *var : {"VRK_ROOT", "OBJKIT_ROOT", "VRK_TEST_KEY"})
+    unsetenv(var);
 }
 
 TEST(Prefixes, RelocationFollowsTheStandardPrefix) {
@@ -90,21 +94,6 @@ TEST(Prefixes, RelocationFollowsTheStandardPrefix) {
   EXPECT_EQ(take(relocate_path("/opt/x/bin/../libexec/vrk/", "VRK")), "/opt/x/libexec/vrk/");
   EXPECT_EQ(take(translate_prefix_key("@VRK/lib/")), "/opt/x/bin/../lib/");
   standard_prefix = saved;
-}
-
-TEST(Prefixes, DotDotFoldedOnlyWhereTheDirectoryIsMissing) {
-  scratch_dir t;
-  t.dir("a");
-  EXPECT_EQ(take(relocate_path((t.root() + "/a/../c/").c_str(), nullptr)), t.root() + "/a/../c/");
-  EXPECT_EQ(take(relocate_path((t.root() + "/zz/../c/").c_str(), nullptr)), t.root() + "/c/");
-  EXPECT_EQ(take(relocate_path((t.root() + "/zz/yy/../../c/").c_str(), nullptr)),
-            t.root() + "/c/");
-  EXPECT_EQ(take(relocate_path("/../x/", nullptr)), "/../x/");
-  EXPECT_EQ(take(relocate_path("x/../y/", nullptr)), "y/");
-  if (access("/usr/local/tolv13", F_OK) != 0)
-    EXPECT_EQ(take(relocate_path(
-                  ("/usr/local/tolv13/lib/vrk/" + M + "../../../").c_str(), nullptr)),
-              "/usr/local/tolv13/lib/");
 }
 
 TEST(Prefixes, WalkOrderWithMachineSuffixesAndMultilibVariants) {
@@ -138,9 +127,12 @@ TEST(Prefixes, WalkOrderWithMachineSuffixesAndMultilibVariants) {
   EXPECT_EQ(prefixes.max_len, static_cast<int>(d.size()));
   for (const auto &w : cases) {
     SCOPED_TRACE(std::string(w.dir ? w.dir : "-") + (w.use_multilib ? " multilib" : ""));
-    multilib_selection sel(w.dir, w.os_dir, w.arch);
+    selected_multilib_dir = w.dir;
+    selected_multilib_os_dir = w.os_dir;
+    selected_multiarch_dir = w.arch;
     EXPECT_EQ(walk(prefixes, w.use_multilib), w.want);
   }
+  selected_multilib_dir = selected_multilib_os_dir = selected_multiarch_dir = nullptr;
   free_prefix_list(&prefixes);
 }
 
@@ -178,20 +170,6 @@ TEST(Prefixes, FindFileAndPrograms) {
   EXPECT_EQ(take(find_program("ld")).find(bdir), std::string::npos);
   configured_assembler = saved_as;
   free_prefix_list(&exec_prefixes);
-  free_prefix_list(&list);
-}
-
-TEST(Prefixes, JoinedList) {
-  scratch_dir t;
-  std::string real = t.dir("real") + "/";
-  prefix_list list{nullptr, 0, "startfile"};
-  add_search_prefix(&list, real.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
-  add_search_prefix(&list, "/no/such/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
-  EXPECT_EQ(take(join_prefix_list(&list, "LIBRARY_PATH", false, false)),
-            "LIBRARY_PATH=" + real + M + ":" + real + ":/no/such/" + M + ":/no/such/");
-  EXPECT_EQ(take(join_prefix_list(&list, "", true, false)), "=" + real);
-  prefix_list empty{nullptr, 0, nullptr};
-  EXPECT_EQ(take(join_prefix_list(&empty, "X", false, false)), "X=");
   free_prefix_list(&list);
 }
 

@@ -1,6 +1,6 @@
 // Temporary directory choice, private file creation and the deletion
-// registry.  The driver tests (temps-cleanup.test) cover the directory
-// choice and the clean-up of whole runs end to end.
+// registry.  The driver tests (temps-cleanup.test) cover the order of
+// TMPDIR, TMP and TEMP and the clean-up of whole runs end to end.
 #include "process/temp-files.h"
 
 #include <cstdlib>
@@ -13,23 +13,7 @@
 #include "diagnostics/diagnostic.h"
 #include "support/scratch-dir-test-support.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#include <sanitizer/lsan_interface.h>
-#define VRK_LSAN 1
-#endif
-#endif
-
 namespace {
-
-// The registry never releases its entries (the process ends soon after
-// the lists are emptied); keep the leak checker from counting them.
-void record(const std::string &name, bool at_end, bool on_failure) {
-#ifdef VRK_LSAN
-  __lsan::ScopedDisabler keep;
-#endif
-  register_temp_file(name.c_str(), at_end, on_failure);
-}
 
 bool exists(const std::string &name) { return access(name.c_str(), F_OK) == 0; }
 
@@ -52,6 +36,11 @@ protected:
     end_delete_list.store(nullptr);
     temp_files_verbose = false;
   }
+  // Register NAME on the lists asked for (the registry keeps its copies
+  // until the process ends).
+  static void record(const std::string &name, bool at_end, bool on_failure) {
+    register_temp_file(name.c_str(), at_end, on_failure);
+  }
   scratch_dir scratch_;
 };
 
@@ -65,23 +54,21 @@ TEST_F(TempFilesTest, DirectoryChoiceSkipsUnusableCandidates) {
     saved[i] = value ? value : "";
     unsetenv(vars[i]);
   }
+  auto chosen = [] {
+    char *dir = choose_temp_directory();
+    std::string s = dir;
+    std::free(dir);
+    return s;
+  };
   // Unset: the system directory, written with its own trailing slash and
   // one more.
-  char *chosen = choose_temp_directory();
-  EXPECT_STREQ(chosen, "/tmp//");
-  std::free(chosen);
-
-  std::string ok = scratch_.dir("ok");
-  setenv("TMPDIR", scratch_.file("plain-file").c_str(), 1);
-  setenv("TMP", ok.c_str(), 1);
-  chosen = choose_temp_directory();
-  EXPECT_EQ(std::string(chosen), ok + "/");
-  std::free(chosen);
-  if (geteuid() != 0) { // permission bits do not bind the super-user
+  EXPECT_EQ(chosen(), "/tmp//");
+  // A directory without write permission is skipped (permission bits do
+  // not bind the super-user).
+  if (geteuid() != 0) {
     setenv("TMPDIR", scratch_.dir("read-only", 0500).c_str(), 1);
-    chosen = choose_temp_directory();
-    EXPECT_EQ(std::string(chosen), ok + "/");
-    std::free(chosen);
+    setenv("TMP", scratch_.dir("ok").c_str(), 1);
+    EXPECT_EQ(chosen(), scratch_.path("ok/"));
   }
   for (int i = 0; i < 3; ++i)
     was_set[i] ? setenv(vars[i], saved[i].c_str(), 1) : unsetenv(vars[i]);
@@ -125,7 +112,7 @@ TEST_F(TempFilesTest, RegistryListsAndTheirDeletion) {
   record(later, true, true);
   record(end, true, false);
   record(end, true, false);
-  register_temp_file(end.c_str(), false, false); // neither list
+  record(end, false, false); // neither list
   EXPECT_EQ(list_length(end_delete_list), 2);
   EXPECT_EQ(list_length(failure_delete_list), 1);
   EXPECT_EQ(std::string(end_delete_list.load()->name), end) << "newest first";
@@ -138,10 +125,10 @@ TEST_F(TempFilesTest, RegistryListsAndTheirDeletion) {
   delete_end_files();
   EXPECT_FALSE(exists(end));
   EXPECT_EQ(end_delete_list.load(), nullptr);
-}
 
-TEST_F(TempFilesTest, SignalCleanupDeletesBothListsQuietly) {
+  // The fatal-signal clean-up deletes both lists and empties the end list.
   std::string a = scratch_.file("a.s"), b = scratch_.file("b.o");
+  forget_failure_files();
   record(a, false, true);
   record(b, true, false);
   delete_temp_files_on_signal();
