@@ -1,6 +1,6 @@
 // The whole spec loading sequence after the command line.  It changes
 // process-wide state for good (prefix lists, compilers table, switches),
-// so each case runs in a child process and reports what it found wrong.
+// so the case runs in a child process and reports what it found wrong.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,12 +30,6 @@ std::string prefixes_of(const prefix_list &list) {
   return out;
 }
 
-// Leave the child with status 0 when PROBLEMS is empty, else print them.
-[[noreturn]] void finish_child(const std::string &problems) {
-  std::fputs(problems.c_str(), stderr);
-  std::exit(problems.empty() ? 0 : 3);
-}
-
 } // namespace
 
 class load_specs_test : public spec_test {
@@ -47,16 +41,18 @@ protected:
   }
 };
 
-// The directories and suffixes made here are -print-search-dirs driver tests.
-TEST_F(load_specs_test, BuiltInSpecsSelfSpecsUserSpecsAndClaims) {
+// The standard directories and suffixes are -print-search-dirs driver tests.
+TEST_F(load_specs_test, SelfSpecsUserSpecsClaimsAndStartfilePrefixSpec) {
   scratch_dir tree;
   std::string user = tree.file("u.specs", "*self_spec:\n-fself-added\n\n*asm:\n+ %{mcustom}\n");
   user_spec_files.push_back(user.c_str());
   add_switch("-mcustom", nullptr, false);
   add_switch("-fzux-tm");
+  add_switch("-m32");
 
   EXPECT_EXIT(
       {
+        startfile_prefix_spec = "/alt/lib/ %{m32:/alt/lib32/}";
         load_specs_after_command_line();
         std::string problems;
         if (!lookup_spec("asm_cpu_spec"))
@@ -67,20 +63,12 @@ TEST_F(load_specs_test, BuiltInSpecsSelfSpecsUserSpecsAndClaims) {
         int custom = find_switch("mcustom");
         if (custom < 0 || !saved_switches[custom].claimed)
           problems += "-mcustom not claimed by the user spec\n";
-        finish_child(problems);
-      },
-      ExitedWithCode(0), "");
-}
-
-TEST_F(load_specs_test, StartfilePrefixSpecReplacesTheStandardDirectories) {
-  add_switch("-m32");
-  EXPECT_EXIT(
-      {
-        startfile_prefix_spec = "/alt/lib/ %{m32:/alt/lib32/}";
-        load_specs_after_command_line();
+        // The expansion replaces the standard library directories.
         std::string prefixes = prefixes_of(startfile_prefixes);
-        finish_child(prefixes == "/alt/lib/(os) /alt/lib32/(os) " ? ""
-                                                                   : "prefixes: " + prefixes + "\n");
+        if (prefixes != "/alt/lib/(os) /alt/lib32/(os) ")
+          problems += "startfile prefixes: " + prefixes + "\n";
+        std::fputs(problems.c_str(), stderr);
+        std::exit(problems.empty() ? 0 : 3);
       },
       ExitedWithCode(0), "");
 }

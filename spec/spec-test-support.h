@@ -26,19 +26,16 @@ using words = std::vector<std::string>;
 
 inline std::vector<words> recorded_commands;
 
-inline int record_command() {
-  words w;
-  for (const char *a : arg_buffer)
-    w.push_back(a ? a : "<null>");
-  recorded_commands.push_back(w);
-  return 0;
-}
-
 inline words current_words() {
   words w;
   for (const char *a : arg_buffer)
-    w.push_back(a);
+    w.push_back(a ? a : "<null>");
   return w;
+}
+
+inline int record_command() {
+  recorded_commands.push_back(current_words());
+  return 0;
 }
 
 // Expand SPEC and return the finished arguments (nothing is executed
