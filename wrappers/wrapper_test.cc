@@ -1,8 +1,10 @@
 // The built vrk-ar, vrk-nm and vrk-ranlib run against stand-in tools that
 // print the arguments they were given.  The installed wrappers with the
-// stand-in and the real tools are covered by the driver tests.
+// stand-in and the real tools (the dash before ar's letters, a joined -B,
+// the tool's status and signals) are covered by the driver tests.
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -11,34 +13,33 @@
 
 namespace {
 
-struct run_result {
-  int status = -1; // exit status, or -1 when the wrapper did not exit normally
-  std::string out;
-  std::string err;
-};
-
 class WrapperTest : public ::testing::Test {
 protected:
+  // tools/ holds ar, nm and the plugin; path/ the same, along PATH;
+  // plugin/ only the plugin; broken/ the plugin and an nm whose
+  // interpreter does not exist.
   void SetUp() override {
-    tools_ = scratch_.dir("tools");
-    empty_ = scratch_.dir("empty");
+    for (const char *dir : {"tools", "path", "plugin", "broken"})
+      scratch_.file(std::string(dir) + "/libltohook.so");
+    for (const char *tool : {"tools/ar", "tools/nm", "path/ar", "path/nm"})
+      make_tool(tool);
+    chmod(scratch_.file("broken/nm", "#!/nonexistent/interpreter\n").c_str(), 0755);
   }
 
-  // A stand-in tool that prints its name and every argument in brackets,
-  // then runs TAIL.
-  void make_tool(const std::string &relative, const std::string &tail = "exit 0") {
+  // A stand-in tool that prints its name and every argument in brackets.
+  void make_tool(const std::string &relative) {
     scratch_.script(relative, "printf '%s' \"$0\"\n"
-                              "for a in \"$@\"; do printf ' [%s]' \"$a\"; done\necho\n" +
-                                  tail);
+                              "for a in \"$@\"; do printf ' [%s]' \"$a\"; done\necho");
   }
-  void make_plugin(const std::string &relative_dir) {
-    scratch_.file(relative_dir + "/libltohook.so");
+  std::string plugin_args(const char *dir) {
+    return " [--plugin] [" + at(dir) + "/libltohook.so]";
   }
+  std::string at(const char *relative) { return scratch_.path(relative); }
 
   // Run the wrapper PROGRAM ("ar", "nm", "ranlib") with ARGS in an
-  // environment that holds only PATH=PATH_VALUE and EXTRA.
-  run_result run(const char *program, const std::vector<std::string> &args,
-                 const std::string &path_value, const std::string &extra = "") {
+  // environment that holds only PATH=PATH_VALUE and EXTRA; "status|stdout|stderr".
+  std::string run(const char *program, const std::vector<std::string> &args,
+                  const std::string &path_value, const std::string &extra = "") {
     std::string exe = std::string(VRK_TEST_BINARY_DIR) + "/vrk-" + program;
     std::vector<char *> argv{const_cast<char *>(exe.c_str())};
     for (const std::string &a : args)
@@ -52,90 +53,54 @@ protected:
 
     std::string out = scratch_.path("stdout"), err = scratch_.path("stderr");
     pex_pipeline *px = pex_create(0, "test", nullptr);
-    int errnum, status;
-    run_result result;
+    int errnum, status = -1;
     EXPECT_EQ(pex_run_stage_env(px, PEX_LAST_STAGE, exe.c_str(), argv.data(), envp.data(),
                                 out.c_str(), err.c_str(), &errnum),
               nullptr)
         << exe;
-    if (pex_get_status(px, 1, &status) && WIFEXITED(status))
-      result.status = WEXITSTATUS(status);
+    pex_get_status(px, 1, &status);
     pex_destroy(px);
-    result.out = slurp(out);
-    result.err = slurp(err);
-    return result;
+    return std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + "|" + slurp(out) +
+           "|" + slurp(err);
   }
 
   scratch_dir scratch_;
-  std::string tools_, empty_;
+  const std::string wrapper_dir_ = VRK_TEST_BINARY_DIR;
 };
 
-TEST_F(WrapperTest, OnlyArGetsADashAndOnlyTheFirstBOptionIsTaken) {
-  make_tool("tools/ar");
-  make_tool("tools/nm");
-  make_plugin("tools");
-  std::string plugin = " [--plugin] [" + tools_ + "/libltohook.so]";
-  run_result r = run("ar", {"-B", tools_, "-t", "lib.a", "-Bsecond"}, empty_);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out, tools_ + "/ar" + plugin + " [-t] [lib.a] [-Bsecond]\n");
-  r = run("nm", {"-B" + tools_, "rcs"}, empty_);
-  EXPECT_EQ(r.out, tools_ + "/nm" + plugin + " [rcs]\n");
-}
-
-TEST_F(WrapperTest, LoneBOptionPrintsUsage) {
-  run_result r = run("nm", {"x.o", "-B"}, empty_);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Usage: vrk-ar [-B prefix] ar arguments ...\n");
-  EXPECT_EQ(r.out, "");
-}
-
-TEST_F(WrapperTest, PluginOnlyInToolDirectoriesToolAlsoAlongPath) {
-  // The plugin is never looked for along PATH.
-  make_plugin("empty");
-  make_tool("empty/ar");
-  run_result r = run("ar", {"t", "lib.a"}, empty_);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err,
-            std::string(VRK_TEST_BINARY_DIR) + "/vrk-ar: Cannot find plugin 'libltohook.so'\n");
-
-  make_plugin("tools");
-  r = run("nm", {"-B", tools_, "x.o"}, scratch_.path("missing"));
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, std::string(VRK_TEST_BINARY_DIR) + "/vrk-nm: Cannot find binary 'nm'\n");
-
-  make_tool("empty/nm");
-  r = run("nm", {"-B", tools_, "x.o"}, scratch_.path("missing") + ":" + empty_);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, empty_ + "/nm [--plugin] [" + tools_ + "/libltohook.so] [x.o]\n");
-}
-
-TEST_F(WrapperTest, ToolThatCannotBeStarted) {
-  make_plugin("tools");
+TEST_F(WrapperTest, BOptionsPluginAndToolLookups) {
+  std::string path = at("path");
+  // Only the first -B is taken (joined or separate); only ar gets a dash.
+  EXPECT_EQ(run("ar", {"-B", at("tools"), "-t", "lib.a", "-Bsecond"}, path),
+            "0|" + at("tools/ar") + plugin_args("tools") + " [-t] [lib.a] [-Bsecond]\n|");
+  EXPECT_EQ(run("nm", {"-B" + at("tools"), "rcs"}, path),
+            "0|" + at("tools/nm") + plugin_args("tools") + " [rcs]\n|");
+  EXPECT_EQ(run("nm", {"x.o", "-B"}, path), "1||Usage: vrk-ar [-B prefix] ar arguments ...\n");
+  // The plugin is never looked for along PATH; the tool is, after the -B
+  // directory.
+  EXPECT_EQ(run("ar", {"t", "lib.a"}, path),
+            "1||" + wrapper_dir_ + "/vrk-ar: Cannot find plugin 'libltohook.so'\n");
+  EXPECT_EQ(run("nm", {"-B", at("plugin"), "x.o"}, at("missing")),
+            "1||" + wrapper_dir_ + "/vrk-nm: Cannot find binary 'nm'\n");
+  EXPECT_EQ(run("nm", {"-B", at("plugin"), "x.o"}, at("missing") + ":" + path),
+            "0|" + at("path/nm") + plugin_args("plugin") + " [x.o]\n|");
   // Executable, but its interpreter does not exist.
-  scratch_.file("tools/nm", "#!/nonexistent/interpreter\n");
-  chmod((tools_ + "/nm").c_str(), 0755);
-  run_result r = run("nm", {"-B", tools_, "x.o"}, empty_);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Error running " + tools_ + "/nm: execvp\n");
+  EXPECT_EQ(run("nm", {"-B", at("broken"), "x.o"}, path),
+            "1||Error running " + at("broken/nm") + ": execvp\n");
 }
 
 TEST_F(WrapperTest, InstalledTreeFoundThroughTheExecPrefix) {
   // The layout of an installation moved to the scratch directory's "inst";
   // lookups climb through lib/vrk/<machine>/<version>, so it must exist.
-  std::string inst = scratch_.path("inst");
-  scratch_.dir("inst/lib/vrk/aarch64-portbld-freebsd15.0/13.2.0");
+  const std::string m = "aarch64-portbld-freebsd15.0";
+  scratch_.dir("inst/lib/vrk/" + m + "/13.2.0");
   scratch_.dir("inst/bin");
-  make_plugin("inst/libexec/vrk/aarch64-portbld-freebsd15.0/13.2.0");
-  make_tool("inst/aarch64-portbld-freebsd15.0/bin/ar");
-  run_result r = run("ar", {"rc", "lib.a"}, empty_, "VRK_EXEC_PREFIX=" + inst + "/bin/");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  std::string bin = inst + "/bin/../";
-  EXPECT_EQ(r.out, bin + "lib/vrk/aarch64-portbld-freebsd15.0/13.2.0/../../../../"
-                         "aarch64-portbld-freebsd15.0/bin/ar [--plugin] [" +
-                       bin + "libexec/vrk/aarch64-portbld-freebsd15.0/13.2.0/libltohook.so] "
-                             "[-rc] [lib.a]\n");
+  scratch_.file("inst/libexec/vrk/" + m + "/13.2.0/libltohook.so");
+  make_tool("inst/" + m + "/bin/ar");
+  std::string bin = at("inst") + "/bin/../";
+  EXPECT_EQ(run("ar", {"rc", "lib.a"}, at("path"), "VRK_EXEC_PREFIX=" + at("inst") + "/bin/"),
+            "0|" + bin + "lib/vrk/" + m + "/13.2.0/../../../../" + m + "/bin/ar [--plugin] [" +
+                bin + "libexec/vrk/" + m + "/13.2.0/libltohook.so] [-rc] [lib.a]\n|");
 }
 
 } // namespace
