@@ -1,7 +1,6 @@
 // Spec-function calls (argument expansion into separate words, the
 // caller's unfinished argument, results interpreted in place, conditions)
 // and self specs that add switches.
-#include <cstring>
 #include <string>
 
 #include "spec/spec-function-table.h"
@@ -21,9 +20,7 @@ const char *record_args(int argc, const char **argv) {
   return nullptr;
 }
 
-const char *answer_text(int argc, const char **argv) {
-  return argc ? argv[0] : "";
-}
+const char *answer_text(int argc, const char **argv) { return argc ? argv[0] : ""; }
 
 const char *fail_text(int, const char **) { return "%efailed in result"; }
 
@@ -43,7 +40,6 @@ protected:
     saved_count = spec_function_count;
     spec_function_table = test_functions;
     spec_function_count = 3;
-    last_call.clear();
   }
   void TearDown() override {
     spec_function_table = saved_table;

@@ -1,7 +1,6 @@
 // Multilib selection with small custom tables (matches, defaults and their
 // option groups, exclusions, reuse rules, OS and multiarch directories),
 // the -print-multi-lib listing, and the sysroot suffixes.
-#include <cstdio>
 #include <string>
 
 #include "options/option-table.h"

@@ -2,8 +2,6 @@
 // layout rules (blank lines, continuations, comments, line ends),
 // directives, and the malformed-file messages with their offsets that the
 // driver tests do not reach.
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "driver/compilers.h"
