@@ -1,6 +1,6 @@
 // Argument-file syntax: splitting, writing and reading back, and the
-// expansion of "@file" arguments.  The driver tests cover quoting and
-// nesting on the driver's command line, a file naming itself and a
+// expansion of "@file" arguments.  The driver tests cover expansion in
+// place (quoting, nesting, blank files), a file naming itself and a
 // directory named after "@".
 #include "process/argv.h"
 
@@ -100,16 +100,6 @@ protected:
   args result_;
   bool changed_ = false;
 };
-
-TEST_F(ExpandTest, FilesAreExpandedInPlaceNestedOrToNothing) {
-  std::string inner = scratch_.file("inner", "-c 'two words'\n");
-  std::string outer = scratch_.file("outer", "-O2 @" + inner + " -o out\n");
-  std::string empty = scratch_.file("empty", "");
-  EXPECT_EQ(expand({"vrk", "a.c", "@" + outer, "b.c", "@" + empty}, &result_, &changed_),
-            nullptr);
-  EXPECT_TRUE(changed_);
-  EXPECT_EQ(result_, (args{"vrk", "a.c", "-O2", "-c", "two words", "-o", "out", "b.c"}));
-}
 
 TEST_F(ExpandTest, UnusableNamesStayAndLeaveTheVectorAlone) {
   // The program name is never expanded, even when it names a file.

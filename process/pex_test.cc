@@ -128,9 +128,9 @@ TEST(Pex, PipelineThroughTemporaryFilesLeavesNoneBehind) {
   EXPECT_EQ(slurp(scratch.path("base.mid")), "abc\n");
 }
 
-TEST(Pex, MissingProgramFailsInTheParentAndPrintsNothing) {
+TEST(Pex, FailedExecIsReportedByTheParentOrElseByTheChild) {
   char *args[] = {const_cast<char *>("vrk-no-such-program-here"), nullptr};
-  int status, err_path = 0, err_direct = 0;
+  int status = -1, err_path = 0, err_direct = 0;
   CaptureStderr();
   const char *failure_path =
       pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH, "vrk-no-such-program-here", args, "test",
@@ -145,13 +145,10 @@ TEST(Pex, MissingProgramFailsInTheParentAndPrintsNothing) {
   // The failed child was reaped: nothing is left to wait for.
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
-}
 
-TEST(Pex, ChildReportsItselfWhenNoReportPipeCanBeMade) {
-  char *args[] = {const_cast<char *>("vrk-no-such-program-here"), nullptr};
-  int status = -1, err = -1;
+  // With no descriptor left for the report pipe the parent believes the
+  // start succeeded; the child says why it failed and ends with status -1.
   CaptureStderr();
-  // No descriptor left for the report pipe.
   struct rlimit saved;
   ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
   int lowest_free = dup(0);
@@ -161,10 +158,8 @@ TEST(Pex, ChildReportsItselfWhenNoReportPipeCanBeMade) {
   ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
   const char *failure = pex_run_once(PEX_LAST_STAGE | PEX_SEARCH_PATH,
                                      "vrk-no-such-program-here", args, "prog", nullptr, nullptr,
-                                     &status, &err);
+                                     &status, &err_path);
   setrlimit(RLIMIT_NOFILE, &saved);
-  // The parent believes the start succeeded; the child said why it failed
-  // and ended with status -1.
   EXPECT_EQ(GetCapturedStderr(),
             std::string("prog: error trying to exec 'vrk-no-such-program-here': execvp: ") +
                 std::strerror(ENOENT) + "\n");
@@ -216,8 +211,9 @@ TEST(Pex, FailuresBeforeStartingAreReportedWithTheirErrorNumber) {
   pex_destroy(px);
 }
 
-// The real operations, with the waits watched.
+// The real operations, with the waits watched, or made to fail.
 struct watched_wait {
+  bool fail = false;
   int count = 0;
   bool done = false;
   int status = 0;
@@ -233,7 +229,12 @@ int watching_wait_child(pex_pipeline *obj, pid_t pid, int *status, pex_times *ti
     kill(pid, SIGKILL);
   int result = pex_unix_ops.wait_child(obj, pid, status, time, done, errmsg, err);
   last_wait.status = *status;
-  return result;
+  if (!last_wait.fail)
+    return result;
+  *errmsg = "wait";
+  *err = ECHILD;
+  errno = 0;
+  return -1;
 }
 
 TEST(Pex, DestroyTerminatesChildrenNotWaitedFor) {
@@ -257,22 +258,11 @@ TEST(Pex, DestroyTerminatesChildrenNotWaitedFor) {
     EXPECT_EQ(kill(child, 0), -1);
     EXPECT_EQ(errno, ESRCH);
   }
-}
 
-int failing_wait_child(pex_pipeline *obj, pid_t pid, int *status, pex_times *time, bool done,
-                       const char **errmsg, int *err) {
-  pex_unix_ops.wait_child(obj, pid, status, time, done, errmsg, err);
-  *errmsg = "wait";
-  *err = ECHILD;
-  errno = 0;
-  return -1;
-}
-
-TEST(Pex, FailedWaitLeavesItsErrorNumberForTheCaller) {
-  // The caller words "%m" from errno after pex_get_status failed.
-  pex_system_ops ops = pex_unix_ops;
-  ops.wait_child = failing_wait_child;
-  pex_pipeline *px = pex_create_with_ops(PEX_WITH_TIMES, "test", nullptr, &ops);
+  // A failed wait leaves its error number for the caller, who words "%m"
+  // from errno.
+  last_wait = {true};
+  pex_pipeline *px = pex_create_with_ops(0, "test", nullptr, &ops);
   int status;
   ASSERT_EQ(stage(px, PEX_LAST_STAGE, "true"), nullptr);
   EXPECT_EQ(pex_get_status(px, 1, &status), 0);
@@ -280,7 +270,13 @@ TEST(Pex, FailedWaitLeavesItsErrorNumberForTheCaller) {
   pex_destroy(px);
 }
 
-TEST(Pex, StreamsForInputOutputAndErrorPipes) {
+// The first line of STREAM.
+std::string first_line(std::FILE *stream) {
+  char line[64] = {};
+  return stream && std::fgets(line, sizeof line, stream) ? line : "<none>";
+}
+
+TEST(Pex, StreamsForInputOutputAndErrors) {
   pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
   std::FILE *in = pex_stdin_pipe(px, false);
   ASSERT_NE(in, nullptr);
@@ -291,45 +287,28 @@ TEST(Pex, StreamsForInputOutputAndErrorPipes) {
   ASSERT_EQ(stage(px, PEX_STDERR_TO_PIPE, "tr a-z A-Z; echo oops >&2"), nullptr);
   std::fputs("quiet\n", in);
   std::fclose(in);
-  std::FILE *out = pex_stdout_stream(px, false);
-  std::FILE *errs = pex_stderr_stream(px, false);
-  ASSERT_NE(out, nullptr);
-  ASSERT_NE(errs, nullptr);
-  char line[64];
-  ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
-  EXPECT_STREQ(line, "QUIET\n");
-  ASSERT_NE(std::fgets(line, sizeof line, errs), nullptr);
-  EXPECT_STREQ(line, "oops\n");
+  EXPECT_EQ(first_line(pex_stdout_stream(px, false)), "QUIET\n");
+  EXPECT_EQ(first_line(pex_stderr_stream(px, false)), "oops\n");
   int status;
   ASSERT_EQ(pex_get_status(px, 1, &status), 1);
   EXPECT_EQ(status, 0);
   pex_destroy(px);
 
-  // An input pipe needs PEX_WITH_PIPES.
-  px = pex_create(0, "test", nullptr);
-  EXPECT_EQ(pex_stdin_pipe(px, false), nullptr);
-  EXPECT_EQ(errno, EINVAL);
-  pex_destroy(px);
-}
-
-TEST(Pex, InputFileAndTemporaryOutputFile) {
+  // Without pipes: no input pipe, but an input file, and the output in a
+  // temporary file; both are removed with the pipeline.
   scratch_dir scratch;
   std::string base = scratch.path("t");
-  pex_pipeline *px = pex_create(0, "test", base.c_str());
-  std::FILE *in = pex_stdin_file(px, 0, nullptr);
+  px = pex_create(0, "test", base.c_str());
+  EXPECT_EQ(pex_stdin_pipe(px, false), nullptr);
+  EXPECT_EQ(errno, EINVAL);
+  in = pex_stdin_file(px, 0, nullptr);
   ASSERT_NE(in, nullptr);
   std::fputs("from a file\n", in);
-  // Not last: the output goes to a temporary file the caller reads.
   ASSERT_EQ(stage(px, 0, "cat"), nullptr);
   EXPECT_EQ(pex_stdin_file(px, 0, nullptr), nullptr);
   EXPECT_EQ(errno, EINVAL);
-  std::FILE *out = pex_stdout_stream(px, false);
-  ASSERT_NE(out, nullptr);
-  char line[64];
-  ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
-  EXPECT_STREQ(line, "from a file\n");
+  EXPECT_EQ(first_line(pex_stdout_stream(px, false)), "from a file\n");
   pex_destroy(px);
-  // Both the input file and the output file were temporaries.
   EXPECT_TRUE(std::filesystem::is_empty(scratch.root()));
 }
 

@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "support/scratch-dir-test-support.h"
 
@@ -19,29 +18,6 @@ std::string take(char *text) {
   std::string s = text ? text : "<null>";
   std::free(text);
   return s;
-}
-
-TEST(SplitDirectories, ComponentsKeepTheirSlashes) {
-  struct {
-    const char *path;
-    std::vector<std::string> want;
-  } cases[] = {{"/usr//local/bin", {"/", "usr//", "local/", "bin"}},
-               {"a/b/", {"a/", "b/"}},
-               {"name", {"name"}}};
-  for (const auto &c : cases) {
-    int count = -1;
-    char **dirs = split_directories(c.path, &count);
-    std::vector<std::string> got;
-    for (char **p = dirs; p && *p; ++p)
-      got.push_back(*p);
-    free_split_directories(dirs);
-    EXPECT_EQ(got, c.want);
-    EXPECT_EQ(count, static_cast<int>(c.want.size()));
-  }
-  int count = -1;
-  EXPECT_EQ(split_directories("", &count), nullptr);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(split_directories(nullptr, nullptr), nullptr);
 }
 
 TEST(RelativePrefix, MovedOrNot) {

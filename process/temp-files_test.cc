@@ -45,23 +45,16 @@ protected:
 };
 
 TEST_F(TempFilesTest, DirectoryChoiceSkipsUnusableCandidates) {
-  const char *vars[] = {"TMPDIR", "TMP", "TEMP"};
-  std::string saved[3];
-  bool was_set[3];
-  for (int i = 0; i < 3; ++i) {
-    const char *value = std::getenv(vars[i]);
-    was_set[i] = value != nullptr;
-    saved[i] = value ? value : "";
-    unsetenv(vars[i]);
-  }
   auto chosen = [] {
     char *dir = choose_temp_directory();
     std::string s = dir;
     std::free(dir);
     return s;
   };
-  // Unset: the system directory, written with its own trailing slash and
-  // one more.
+  // None set: the system directory, written with its own trailing slash
+  // and one more.  (The variables stay unset for this test process.)
+  for (const char *name : {"TMPDIR", "TMP", "TEMP"})
+    unsetenv(name);
   EXPECT_EQ(chosen(), "/tmp//");
   // A directory without write permission is skipped (permission bits do
   // not bind the super-user).
@@ -69,9 +62,9 @@ TEST_F(TempFilesTest, DirectoryChoiceSkipsUnusableCandidates) {
     setenv("TMPDIR", scratch_.dir("read-only", 0500).c_str(), 1);
     setenv("TMP", scratch_.dir("ok").c_str(), 1);
     EXPECT_EQ(chosen(), scratch_.path("ok/"));
+    unsetenv("TMPDIR");
+    unsetenv("TMP");
   }
-  for (int i = 0; i < 3; ++i)
-    was_set[i] ? setenv(vars[i], saved[i].c_str(), 1) : unsetenv(vars[i]);
 }
 
 TEST_F(TempFilesTest, CreatedFilesArePrivateAndUnique) {
