@@ -31,7 +31,7 @@ protected:
   }
 };
 
-TEST_F(reporter_test, DriverLinesHaveProgramLabelAndMessage) {
+TEST_F(reporter_test, DriverLinesKindsAndWarningSettings) {
   CaptureStderr();
   EXPECT_TRUE(warning_noloc(0, "%qs is deprecated", "-x"));
   inform(UNKNOWN_LOCATION, "see %s", "here");
@@ -56,10 +56,10 @@ TEST_F(reporter_test, DriverLinesHaveProgramLabelAndMessage) {
   EXPECT_EQ(diagnostic_count(kind_note), 2);
   EXPECT_EQ(diagnostic_count(kind_sorry), 1);
   EXPECT_TRUE(seen_error());
-}
 
-TEST_F(reporter_test, WarningKindsAndSettings) {
+  // The settings that turn warnings into errors or silence them.
   diagnostic_reporter &r = global_reporter;
+  std::memset(r.kind_counts, 0, sizeof r.kind_counts);
   CaptureStderr();
   EXPECT_TRUE(pedwarn(UNKNOWN_LOCATION, 0, "p1"));
   r.pedwarns_as_errors = true;
@@ -199,7 +199,7 @@ TEST_F(reporter_death_test, InternalErrorPrintsBugReportNotice) {
   diagnostic_set_bug_report_mode(false);
 }
 
-TEST_F(reporter_death_test, InternalErrorAfterErrorsBailsOut) {
+TEST_F(reporter_death_test, BailOutAfterErrorsAndAssertionsWithTheirSource) {
   EXPECT_EXIT(
       {
         error_noloc("first");
@@ -207,9 +207,6 @@ TEST_F(reporter_death_test, InternalErrorAfterErrorsBailsOut) {
       },
       ExitedWithCode(4), "^vrk\\+\\+: error: first\nvrk\\+\\+:0: confused by earlier errors, "
                          "bailing out\n$");
-}
-
-TEST_F(reporter_death_test, AssertionsReportTheirSource) {
   EXPECT_EXIT(vrk_assert(1 + 1 == 3), ExitedWithCode(4),
               "vrk\\+\\+: internal compiler error: in TestBody, at "
               "(diagnostics/)?diagnostic_test\\.cc:[0-9]+\n");

@@ -39,7 +39,7 @@ protected:
   message_printer pp;
 };
 
-TEST_F(formatter_test, IntegerDirectivesHonourSizes) {
+TEST_F(formatter_test, DirectivesAndSizes) {
   EXPECT_EQ(format_with(pp, "%d %i %u", -5, 7, 4000000000u), "-5 7 4000000000");
   EXPECT_EQ(format_with(pp, "%ld %lld %wd", -1L << 40, -1LL << 62, int64_t(-1) << 50),
             "-1099511627776 -4611686018427387904 -1125899906842624");
@@ -47,9 +47,6 @@ TEST_F(formatter_test, IntegerDirectivesHonourSizes) {
             "18446744073709551615 18446744073709551615 18446744073709551615");
   EXPECT_EQ(format_with(pp, "%o %lo", 8u, 64UL), "10 100");
   EXPECT_EQ(format_with(pp, "%x %wx %lx", 255u, uint64_t(255), 255UL), "ff 0xff ff");
-}
-
-TEST_F(formatter_test, OtherDirectives) {
   EXPECT_EQ(format_with(pp, "%c%c", 'a', 'b'), "ab");
   EXPECT_EQ(format_with(pp, "%f", 1.5), "1.500000");
   EXPECT_NE(format_with(pp, "%p", &pp), "");
@@ -62,7 +59,7 @@ TEST_F(formatter_test, OtherDirectives) {
   EXPECT_EQ(format_with(pp, "%s", static_cast<const char *>(nullptr)), "(null)");
 }
 
-TEST_F(formatter_test, QuotesAndColours) {
+TEST_F(formatter_test, QuotesColoursAndHyperlinks) {
   EXPECT_EQ(format_with(pp, "option %<-foo%> and %qs, it%'s", "bar"),
             "option '-foo' and 'bar', it's");
   pp.show_color = true;
@@ -72,9 +69,6 @@ TEST_F(formatter_test, QuotesAndColours) {
   EXPECT_EQ(format_with(pp, "%rplain%R", "no-such-colour"), "plain\33[m\33[K");
   pp.show_color = false;
   EXPECT_EQ(format_with(pp, "%rplain%R", "error"), "plain");
-}
-
-TEST_F(formatter_test, HyperlinksFollowTheUrlFormat) {
   EXPECT_EQ(format_with(pp, "%{text%}", "http://x/"), "text");
   pp.url_format = URL_FORMAT_ST;
   EXPECT_EQ(format_with(pp, "%{text%}", "http://x/"), "\33]8;;http://x/\33\\text\33]8;;\33\\");
@@ -82,14 +76,11 @@ TEST_F(formatter_test, HyperlinksFollowTheUrlFormat) {
   EXPECT_EQ(format_with(pp, "%{text%}", "http://x/"), "\33]8;;http://x/\atext\33]8;;\a");
 }
 
-TEST_F(formatter_test, PositionalArgumentsMayReorder) {
+TEST_F(formatter_test, PositionsAndPrecision) {
   EXPECT_EQ(format_with(pp, "%2$s before %1$s", "one", "two"), "two before one");
   EXPECT_EQ(format_with(pp, "%2$d %1$s", "text", 12), "12 text");
   EXPECT_EQ(format_with(pp, "<%2$.*1$s>", 2, "abcdef"), "<ab>");
   EXPECT_EQ(format_with(pp, "<%.*1$s>", 2, "abcdef"), "<ab>");
-}
-
-TEST_F(formatter_test, Precision) {
   EXPECT_EQ(format_with(pp, "%.*s", 3, "abcdef"), "abc");
   EXPECT_EQ(format_with(pp, "%.*s", -1, "abcdef"), "abcdef");
   EXPECT_EQ(format_with(pp, "%.2s|%.10s", "abcdef", "xy"), "ab|xy");
