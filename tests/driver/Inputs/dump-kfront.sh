@@ -1,9 +1,8 @@
 #!/bin/sh
-# A compiler proper for the -fcompare-debug tests.  It writes its -o file
-# and the dump that -fdump-final-insns= names.  The dump holds DUMP_FIRST
-# ("same" by default); in the second compilation (-fcompare-debug-second)
-# it holds DUMP_SECOND when that is set, and no dump at all is written when
-# NO_SECOND_DUMP is set.  EXIT_SECOND is the second compilation's status.
+# A compiler proper for the -fcompare-debug tests: writes its -o file and
+# the -fdump-final-insns= dump, which holds DUMP_FIRST ("same" by default)
+# or, in the second compilation, DUMP_SECOND when set; NO_SECOND_DUMP skips
+# the second dump and EXIT_SECOND is the second compilation's status.
 second=
 for a; do [ "$a" = -fcompare-debug-second ] && second=1; done
 text=${DUMP_FIRST-same}
