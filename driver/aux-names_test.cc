@@ -85,12 +85,4 @@ TEST(AuxNames, DerivationTable) {
   }
 }
 
-TEST(AuxNames, CompilableInputs) {
-  EXPECT_TRUE(input_is_compilable(nullptr, false));
-  EXPECT_TRUE(input_is_compilable("c", true));
-  EXPECT_FALSE(input_is_compilable("*", false));
-  EXPECT_TRUE(input_is_compilable("lto", false));
-  EXPECT_FALSE(input_is_compilable("lto", true));
-}
-
 } // namespace

@@ -94,30 +94,20 @@ TEST(ProcessCommand, PrefixesOfADriverInItsConfiguredPlace) {
                                         "/usr/local/tolv13/libexec/vrk/ (2,0)",
                                         "/usr/local/tolv13/lib/vrk/ (2,0)",
                                         "/usr/local/tolv13/" + target + "/bin/ (0,0)"}));
+    // LIBRARY_PATH and LPATH entries are OS-multilib startfile prefixes.
     EXPECT_EQ(entries(startfile_prefixes),
-              (std::vector<std::string>{"/usr/local/tolv13/lib/vrk/ (1,0)",
+              (std::vector<std::string>{"/l1/ (0,1)", "/l2/ (0,1)",
+                                        "/usr/local/tolv13/lib/vrk/ (1,0)",
                                         "/usr/local/tolv13/" + target + "/lib/ (0,1)"}));
     EXPECT_EQ(include_prefixes.plist, nullptr);
+  }, [] {
+    setenv("LIBRARY_PATH", "/l1", 1);
+    setenv("LPATH", "/l2/", 1);
   });
 }
 
 // The lists of a relocated driver, -B and COMPILER_PATH are checked by the
 // driver tests through -print-search-dirs and the exported search paths.
-
-TEST(ProcessCommand, LibraryPathsAreOsMultilibStartfilePrefixes) {
-  moved_driver t;
-  in_child(
-      {t.driver.c_str(), "x.o"},
-      [&] {
-        EXPECT_EQ(entries(startfile_prefixes, 3),
-                  (std::vector<std::string>{t.root + "/bin/../lib/vrk/ (0,0)", "/l1/ (0,1)",
-                                            "/l2/ (0,1)"}));
-      },
-      [] {
-        setenv("LIBRARY_PATH", "/l1", 1);
-        setenv("LPATH", "/l2/", 1);
-      });
-}
 
 TEST(ProcessCommand, InputsSwitchesAndWhatInformationRequestsTolerate) {
   moved_driver t;
