@@ -79,15 +79,18 @@ TEST_F(reporter_test, DriverLinesKindsAndWarningSettings) {
 TEST_F(reporter_test, PrefixWithColourAndLocations) {
   diagnostic_reporter &r = global_reporter;
   diagnostic_record record;
+  auto prefix = [&] {
+    char *text = diagnostic_build_prefix(&r, &record);
+    std::string copy = text;
+    std::free(text);
+    return copy;
+  };
   record.kind = kind_error;
-  char *plain = diagnostic_build_prefix(&r, &record);
-  EXPECT_STREQ(plain, "vrk++: error: ");
+  EXPECT_EQ(prefix(), "vrk++: error: ");
   r.msg_printer->show_color = true;
-  char *coloured = diagnostic_build_prefix(&r, &record);
-  EXPECT_STREQ(coloured, "\33[01m\33[Kvrk++:\33[m\33[K \33[01;31m\33[Kerror: \33[m\33[K");
+  EXPECT_EQ(prefix(), "\33[01m\33[Kvrk++:\33[m\33[K \33[01;31m\33[Kerror: \33[m\33[K");
   record.kind = kind_werror; // no colour name: no colour around the label
-  char *werror = diagnostic_build_prefix(&r, &record);
-  EXPECT_STREQ(werror, "\33[01m\33[Kvrk++:\33[m\33[K error: ");
+  EXPECT_EQ(prefix(), "\33[01m\33[Kvrk++:\33[m\33[K error: ");
   r.msg_printer->show_color = false;
 
   r.location_expander = [](location_t loc) {
@@ -99,19 +102,13 @@ TEST_F(reporter_test, PrefixWithColourAndLocations) {
   };
   record.kind = kind_warning;
   record.location = 1;
-  char *with_line = diagnostic_build_prefix(&r, &record);
-  EXPECT_STREQ(with_line, "a.c:7: warning: ");
+  EXPECT_EQ(prefix(), "a.c:7: warning: ");
   r.column_shown = true;
-  char *with_column = diagnostic_build_prefix(&r, &record);
-  EXPECT_STREQ(with_column, "a.c:7:4: warning: ");
+  EXPECT_EQ(prefix(), "a.c:7:4: warning: ");
   record.location = 3;
-  char *column_zero = diagnostic_build_prefix(&r, &record);
-  EXPECT_STREQ(column_zero, "a.c:7: warning: ");
+  EXPECT_EQ(prefix(), "a.c:7: warning: ");
   record.location = 2;
-  char *builtin = diagnostic_build_prefix(&r, &record);
-  EXPECT_STREQ(builtin, "<built-in>: warning: ");
-  for (char *p : {plain, coloured, werror, with_line, with_column, column_zero, builtin})
-    std::free(p);
+  EXPECT_EQ(prefix(), "<built-in>: warning: ");
 }
 
 TEST_F(reporter_test, GroupsEndOnceAfterEmitting) {

@@ -75,53 +75,39 @@ TEST(WriteArguments, RoundTripsThroughSplittingAndReportsFailures) {
   }
 }
 
-class ExpandTest : public ::testing::Test {
-protected:
-  // Expand IN into *OUT; the failure text.  *CHANGED tells whether the
-  // vector was replaced.
-  const char *expand(const args &in, args *out, bool *changed) {
-    std::vector<char *> argv;
-    for (const std::string &a : in)
-      argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    int argc = static_cast<int>(in.size());
-    char **vec = argv.data();
-    const char *failure = expand_response_files(&argc, &vec);
-    *changed = vec != argv.data();
-    out->assign(vec, vec + argc);
-    EXPECT_EQ(vec[argc], nullptr);
-    if (*changed)
-      free_arguments(vec);
-    return failure;
-  }
-
-  scratch_dir scratch_;
-  const std::string &dir_ = scratch_.root();
-  args result_;
-  bool changed_ = false;
-};
-
-TEST_F(ExpandTest, UnusableNamesStayAndLeaveTheVectorAlone) {
-  // The program name is never expanded, even when it names a file.
-  args in = {"@" + scratch_.file("named", "x"), "@" + dir_ + "/missing", "@"};
-  // Permission bits do not bind the super-user.
-  if (geteuid() != 0) {
-    in.push_back("@" + scratch_.file("locked", "-x"));
-    chmod(scratch_.path("locked").c_str(), 0);
-  }
-  EXPECT_EQ(expand(in, &result_, &changed_), nullptr);
-  EXPECT_FALSE(changed_);
-  EXPECT_EQ(result_, in);
+// Expand IN, which must stay as it is; the failure text.
+const char *expand_unchanged(const args &in) {
+  std::vector<char *> argv;
+  for (const std::string &a : in)
+    argv.push_back(const_cast<char *>(a.c_str()));
+  argv.push_back(nullptr);
+  int argc = static_cast<int>(in.size());
+  char **vec = argv.data();
+  const char *failure = expand_response_files(&argc, &vec);
+  EXPECT_EQ(vec, argv.data()) << "the vector was replaced";
+  EXPECT_EQ(args(vec, vec + argc), in);
+  if (vec != argv.data())
+    free_arguments(vec);
+  return failure;
 }
 
-TEST_F(ExpandTest, TheTwoThousandthAtArgumentIsAnError) {
+TEST(ExpandResponseFiles, UnusableNamesStayAndTheTwoThousandthAtArgumentIsAnError) {
+  scratch_dir scratch;
+  // The program name is never expanded, even when it names a file.
+  args in = {"@" + scratch.file("named", "x"), "@" + scratch.path("missing"), "@"};
+  // Permission bits do not bind the super-user.
+  if (geteuid() != 0) {
+    in.push_back("@" + scratch.file("locked", "-x"));
+    chmod(scratch.path("locked").c_str(), 0);
+  }
+  EXPECT_EQ(expand_unchanged(in), nullptr);
+
   // "@" arguments naming no file count too: 1999 pass, 2000 do not.
   args many(1, "vrk");
-  many.insert(many.end(), 1999, "@" + dir_ + "/none");
-  EXPECT_EQ(expand(many, &result_, &changed_), nullptr);
-  EXPECT_FALSE(changed_);
-  many.push_back("@" + dir_ + "/none");
-  EXPECT_EQ(expand(many, &result_, &changed_), too_many_response_files);
+  many.insert(many.end(), 1999, "@" + scratch.path("none"));
+  EXPECT_EQ(expand_unchanged(many), nullptr);
+  many.push_back("@" + scratch.path("none"));
+  EXPECT_EQ(expand_unchanged(many), too_many_response_files);
 }
 
 } // namespace
