@@ -111,23 +111,6 @@ TEST_F(reporter_test, PrefixWithColourAndLocations) {
   EXPECT_EQ(prefix(), "<built-in>: warning: ");
 }
 
-TEST_F(reporter_test, GroupsEndOnceAfterEmitting) {
-  static int ends;
-  ends = 0;
-  global_reporter.end_group_hook = [](diagnostic_reporter *) { ++ends; };
-  CaptureStderr();
-  {
-    diagnostic_group group;
-    error_noloc("a");
-    inform(UNKNOWN_LOCATION, "b");
-    EXPECT_EQ(ends, 0);
-  }
-  { diagnostic_group quiet; }
-  GetCapturedStderr();
-  EXPECT_EQ(ends, 1);
-  EXPECT_EQ(global_reporter.group_depth, 0);
-}
-
 TEST_F(reporter_test, ShortenedSourceNames) {
   EXPECT_STREQ(shortened_source_name("../../driver/vrk.cc"), "driver/vrk.cc");
   EXPECT_STREQ(shortened_source_name("..//abs.cc"), "..//abs.cc");

@@ -146,19 +146,6 @@ TEST_F(formatter_test, NoWrappingByDefaultAndWordWrapWhenLimited) {
   EXPECT_EQ(format_with(pp, "alpha beta gamma"), "alpha beta\ngamma");
 }
 
-TEST_F(formatter_test, NestedFormattingFromADecoder) {
-  pp.format_decoder = [](message_printer *p, message_text *text, const char *directive, int,
-                         bool, bool, bool, bool *quote) {
-    if (std::strcmp(directive, "D") != 0 && std::strcmp(directive, "qD") != 0)
-      return false;
-    int n = va_arg(*text->args, int);
-    p->printf_into("<%d>", n * 2);
-    return true;
-  };
-  EXPECT_EQ(format_with(pp, "a %D b %s", 21, "c"), "a <42> b c");
-  EXPECT_EQ(format_with(pp, "%qD", 1), "'<2>'");
-}
-
 TEST_F(formatter_test, BuffersUntilFlushThenWritesOnce) {
   std::FILE *out = std::tmpfile();
   ASSERT_NE(out, nullptr);

@@ -1,7 +1,7 @@
 // The variables exported for the child programs: the quoting and blanks of
 // the option list, and the cases the driver tests cannot set up (exports
-// with their -v echo, the -dumpdir tail, MAKEFLAGS and the search paths
-// are checked there).
+// with their -v echo, the -dumpdir tail, MAKEFLAGS, the search paths and
+// the escaped path of the LTO wrapper are checked there).
 #include "driver/child-env.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +11,6 @@
 
 #include "driver/driver-state.h"
 #include "driver/switches.h"
-#include "process/prefixes.h"
-#include "spec/spec-list.h"
-#include "support/scratch-dir-test-support.h"
 #include "support/text.h"
 
 namespace {
@@ -73,31 +70,6 @@ TEST(ChildEnv, AssemblerOptionsAndOffloadTargets) {
   export_offload_targets();
   EXPECT_EQ(env_value("OFFLOAD_TARGET_NAMES"), "nvptx-none:amdgcn-amdhsa");
   EXPECT_EQ(offload_target_list, nullptr);
-}
-
-TEST(ChildEnv, LtoWrapperPathHasItsBlanksAndTabsEscaped) {
-  scratch_dir t;
-  std::string dir = t.dir("with blank\tand tab") + "/";
-  t.script("with blank\tand tab/ltorelay", "");
-  prefix_list saved_exec = exec_prefixes;
-  exec_prefixes = prefix_list{nullptr, 0, "exec"};
-  add_search_prefix(&exec_prefixes, dir.c_str(), "VRK", PREFIX_PRIORITY_LAST, 0, 0);
-  const char *saved_spec = lto_wrapper_spec;
-  unsetenv("COLLECT_LTO_WRAPPER");
-
-  stops_before_link = true;
-  export_lto_wrapper_path();
-  EXPECT_EQ(env_value("COLLECT_LTO_WRAPPER"), "<unset>");
-  stops_before_link = false;
-  export_lto_wrapper_path();
-  std::string escaped = t.root() + "/with\\ blank\\\tand\\ tab/ltorelay";
-  EXPECT_EQ(env_value("COLLECT_LTO_WRAPPER"), escaped);
-  EXPECT_EQ(std::string(lto_wrapper_spec), escaped);
-
-  free_prefix_list(&exec_prefixes);
-  exec_prefixes = saved_exec;
-  set_static_spec(&lto_wrapper_spec, saved_spec, false);
-  unsetenv("COLLECT_LTO_WRAPPER");
 }
 
 }  // namespace

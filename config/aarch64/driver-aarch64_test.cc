@@ -132,19 +132,6 @@ TEST_F(HostDetect, LongLinesAndBinaryJunk) {
   EXPECT_EQ(ask("cpu"), "-mcpu=cortex-a53+crc");
 }
 
-TEST_F(HostDetect, EnvironmentHookIsUsed) {
-  write(core("0x41", "0x0", "0xd08"));
-  static std::string hooked_path;
-  hooked_path = path_;
-  aarch64_getenv_function saved = host_cpu_getenv;
-  host_cpu_getenv = [](const char *name) -> const char * {
-    return std::string(name) == "VRK_CPUINFO" ? hooked_path.c_str() : nullptr;
-  };
-  unsetenv("VRK_CPUINFO");
-  EXPECT_EQ(ask("tune"), "-mtune=cortex-a72");
-  host_cpu_getenv = saved;
-}
-
 TEST(HostDetectDeath, NoArgumentsIsAnInternalError) {
   diagnostic_initialize("vrk");
   const char *argv[] = {nullptr};
