@@ -133,7 +133,7 @@ TEST_F(DriverOptions, WhatIsSavedAndClaimed) {
   }
 }
 
-TEST_F(DriverOptions, ForwardedOptionsAndVariables) {
+TEST_F(DriverOptions, ForwardedOptionsAndVariablesSet) {
   // Every comma starts a piece, empty ones included.
   handle(OPT_Wa_, "-a,,-b");
   handle(OPT_Wa_, "");
@@ -159,13 +159,12 @@ TEST_F(DriverOptions, ForwardedOptionsAndVariables) {
   handle(OPT_fwpa);
   ASSERT_NE(global_options.x_flag_wpa, nullptr);
   EXPECT_STREQ(global_options.x_flag_wpa, "");
-}
 
-TEST_F(DriverOptions, SaveTempsForms) {
-  // The driver tests check the directories of each form and the order of
-  // -dumpdir and -save-temps=obj.
+  // A plain -save-temps does not undo an explicit choice (the driver tests
+  // check the directories of each form and the order of -dumpdir and
+  // -save-temps=obj).
   handle(OPT_save_temps_, "cwd");
-  handle(OPT_save_temps);  // does not undo an explicit choice
+  handle(OPT_save_temps);
   EXPECT_EQ(save_temps_mode, keep_temps_cwd);
   EXPECT_TRUE(temps_option_overrides_dir);
   handle(OPT_save_temps_, "object");
