@@ -35,17 +35,17 @@ namespace {
 // Process-wide clean-up hooks.
 void on_exit_cleanup() { delete_end_files(); }
 
-void on_fatal_signal(int signum) {
-  std::signal(signum, SIG_DFL);
+void on_fatal_signal(int sig) {
+  std::signal(sig, SIG_DFL);
   delete_temp_files_on_signal();
   // Re-raise so the driver ends as if killed by the signal.
-  std::raise(signum);
+  std::raise(sig);
 }
 
 // Keep an inherited "ignore" disposition; otherwise clean up on the signal.
-void install_signal_handler(int signum) {
-  if (std::signal(signum, SIG_IGN) != SIG_IGN)
-    std::signal(signum, on_fatal_signal);
+void install_signal_handler(int sig) {
+  if (std::signal(sig, SIG_IGN) != SIG_IGN)
+    std::signal(sig, on_fatal_signal);
 }
 
 void raise_stack_limit() {
@@ -127,8 +127,8 @@ void driver::initialise_process() {
   if (std::atexit(on_exit_cleanup) != 0)
     fatal_error(UNKNOWN_LOCATION, "atexit failed");
 
-  for (int signum : {SIGINT, SIGHUP, SIGTERM, SIGPIPE})
-    install_signal_handler(signum);
+  for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGPIPE})
+    install_signal_handler(sig);
   std::signal(SIGCHLD, SIG_DFL);
 
   raise_stack_limit();
