@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "diagnostics/diagnostic.h"
 #include "driver/driver-state.h"
@@ -28,6 +30,28 @@ const char *configured_assembler = config::default_assembler;
 const char *configured_linker = config::default_linker;
 
 namespace {
+
+// Program lookups already made.  A build runs the same few programs for
+// every input; each is looked up along exec_prefixes once.  Any change to
+// the inputs of a lookup (the list, the suffixes, the configured tools)
+// makes the remembered answers stale.
+struct program_lookup {
+  std::string name;
+  std::string path;  // empty: not found
+};
+std::vector<program_lookup> program_lookups;
+unsigned exec_prefixes_generation;
+struct lookup_inputs {
+  unsigned generation;
+  const char *machine_suffix;
+  const char *configured_assembler;
+  const char *configured_linker;
+  bool operator==(const lookup_inputs &) const = default;
+} program_lookups_inputs;
+
+lookup_inputs current_lookup_inputs() {
+  return {exec_prefixes_generation, machine_suffix, configured_assembler, configured_linker};
+}
 
 // A hostile environment (VRK_ROOT="@VRK/x") would otherwise expand forever.
 constexpr int max_key_expansions = 16;
@@ -143,6 +167,8 @@ void *add_to_joined(char *path, void *data) {
 
 void add_search_prefix(prefix_list *list, const char *directory, const char *component,
                        int priority, int require_machine_suffix, int os_multilib) {
+  if (list == &exec_prefixes)
+    exec_prefixes_generation++;
   prefix_entry **link = &list->plist;
   while (*link && (*link)->priority <= priority)
     link = &(*link)->next;
@@ -303,12 +329,31 @@ char *find_file_on_prefixes(const prefix_list *list, const char *name, int mode,
       walk_prefixes(list, use_multilib, std::strlen(name), probe_file, &probe));
 }
 
-char *find_program(const char *name) {
+namespace {
+
+char *look_up_program(const char *name) {
   if (std::strcmp(name, "as") == 0 && access(configured_assembler, X_OK) == 0)
     return xstrdup(configured_assembler);
   if (std::strcmp(name, "ld") == 0 && access(configured_linker, X_OK) == 0)
     return xstrdup(configured_linker);
   return find_file_on_prefixes(&exec_prefixes, name, X_OK, false);
+}
+
+} // namespace
+
+void forget_program_lookups() { program_lookups.clear(); }
+
+char *find_program(const char *name) {
+  if (!(program_lookups_inputs == current_lookup_inputs())) {
+    program_lookups.clear();
+    program_lookups_inputs = current_lookup_inputs();
+  }
+  for (const program_lookup &known : program_lookups)
+    if (known.name == name)
+      return known.path.empty() ? nullptr : xstrdup(known.path.c_str());
+  char *found = look_up_program(name);
+  program_lookups.push_back({name, found ? found : ""});
+  return found;
 }
 
 char *join_prefix_list(const prefix_list *list, const char *name, bool check_directories,
@@ -337,6 +382,8 @@ bool is_searchable_dir(const char *path, bool for_linker) {
 }
 
 void free_prefix_list(prefix_list *list) {
+  if (list == &exec_prefixes)
+    exec_prefixes_generation++;
   for (prefix_entry *pl = list->plist; pl;) {
     prefix_entry *next = pl->next;
     std::free(pl->prefix);

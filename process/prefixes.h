@@ -94,6 +94,10 @@ char *find_file_on_prefixes(const prefix_list *list, const char *name, int mode,
 // A child program: the configured assembler/linker for "as"/"ld" when
 // executable, else along exec_prefixes without multilib variants.
 char *find_program(const char *name);
+// Answers of find_program are remembered for the run and forgotten when
+// exec_prefixes, the suffixes or the configured tools change; a caller that
+// changes the file system under them forgets them explicitly.
+void forget_program_lookups();
 
 // "NAME=" followed by the candidate directories of LIST joined by ":".
 char *join_prefix_list(const prefix_list *list, const char *name, bool check_directories,

@@ -168,6 +168,7 @@ TEST(Prefixes, FindFileAndPrograms) {
   configured_assembler = configured_as.c_str();
   EXPECT_EQ(take(find_program("as")), bdir + "as");
   chmod(configured_as.c_str(), 0755);
+  forget_program_lookups();
   EXPECT_EQ(take(find_program("as")), configured_as);
   EXPECT_EQ(take(find_program("ld")).find(bdir), std::string::npos);
   configured_assembler = saved_as;
