@@ -1,6 +1,7 @@
 // Tests of the reporter: line format, kinds and their actions, counters,
 // re-entry, prefixes with and without colour, shortened source names.
 #include "diagnostics/diagnostic-reporter.h"
+#include "diagnostics/reporter-test-support.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,18 +18,7 @@ using ::testing::internal::GetCapturedStderr;
 
 class reporter_test : public ::testing::Test {
 protected:
-  void SetUp() override {
-    diagnostic_reporter &r = global_reporter;
-    diagnostic_initialize("vrk++");
-    std::memset(r.kind_counts, 0, sizeof r.kind_counts);
-    r.warnings_as_errors = r.errors_are_fatal = r.warnings_inhibited = false;
-    r.pedwarns_as_errors = r.bug_report_mode = r.column_shown = false;
-    r.error_limit = 0;
-    r.report_depth = 0;
-    r.location_expander = nullptr;
-    r.end_group_hook = nullptr;
-    open_quote = close_quote = "'";
-  }
+  void SetUp() override { reset_reporter_for_test(); }
 };
 
 TEST_F(reporter_test, DriverLinesKindsAndWarningSettings) {

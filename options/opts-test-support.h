@@ -10,21 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics/diagnostic-reporter.h"
+#include "diagnostics/reporter-test-support.h"
 #include "options/opts-common.h"
 #include "options/opts.h"
 
 class diagnostics_fixture : public ::testing::Test {
 protected:
   void SetUp() override {
-    diagnostic_reporter &r = global_reporter;
-    diagnostic_initialize("vrk++");
-    std::memset(r.kind_counts, 0, sizeof r.kind_counts);
-    r.warnings_as_errors = r.errors_are_fatal = r.warnings_inhibited = false;
-    r.bug_report_mode = false;
-    r.error_limit = 0;
-    r.report_depth = 0;
-    open_quote = close_quote = "'";
+    reset_reporter_for_test();
     ::testing::internal::CaptureStderr();
   }
   void TearDown() override { ::testing::internal::GetCapturedStderr(); }
