@@ -10,6 +10,7 @@
 #include "diagnostics/backtrace.h"
 #include "diagnostics/intl.h"
 #include "support/configuration.h"
+#include "support/error-exit.h"
 #include "support/text.h"
 #include "support/xmalloc.h"
 
@@ -152,7 +153,7 @@ char *diagnostic_build_prefix(diagnostic_reporter *r, const diagnostic_record *r
   char *location = concat("<", config::bug_report_url, ">", nullptr);
   notice_text(stderr, "See %s for instructions.\n", location);
   std::free(location);
-  std::exit(4);
+  exit_after_error(4);
 }
 
 void diagnostic_action_after_output(diagnostic_reporter *r, diagnostic_kind kind) {
@@ -169,7 +170,7 @@ void diagnostic_action_after_output(diagnostic_reporter *r, diagnostic_kind kind
     if (r->errors_are_fatal) {
       notice_text(stderr, "compilation terminated due to -Wfatal-errors.\n");
       diagnostic_finish(r);
-      std::exit(1);
+      exit_after_error(1);
     }
     return;
   case kind_fatal:
@@ -177,7 +178,7 @@ void diagnostic_action_after_output(diagnostic_reporter *r, diagnostic_kind kind
       std::abort();
     diagnostic_finish(r);
     notice_text(stderr, "compilation terminated.\n");
-    std::exit(1);
+    exit_after_error(1);
   case kind_ice:
   case kind_ice_no_backtrace:
     diagnostic_ice_action(r, kind);
@@ -194,7 +195,7 @@ static void diagnostic_check_error_limit(diagnostic_reporter *r) {
     notice_text(stderr, "compilation terminated due to -fmax-errors=%u.\n",
                 static_cast<unsigned>(r->error_limit));
     diagnostic_finish(r);
-    std::exit(1);
+    exit_after_error(1);
   }
 }
 
@@ -364,7 +365,7 @@ bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
       expanded_location where = diagnostic_expand_location(r, record->location);
       notice_text(stderr, "%s:%d: confused by earlier errors, bailing out\n",
                   where.file ? where.file : r->program_name, where.line);
-      std::exit(4);
+      exit_after_error(4);
     }
     if (r->internal_error_hook)
       r->internal_error_hook(r);

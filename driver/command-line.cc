@@ -262,6 +262,8 @@ void process_command(unsigned *decoded_options_count, decoded_option **decoded_o
     const char *v = config::version_string;
     version_number_text = xstrndup(v, std::strcspn(v, " "));
   }
+  // Before any option is handled: -dumpspecs prints the version spec.
+  version_spec = version_number_text;
 
   // 2, 3.
   bool resolve_links =

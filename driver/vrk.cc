@@ -24,6 +24,7 @@
 #include "options/option-table.h"
 #include "options/opts-common.h"
 #include "process/argv.h"
+#include "process/live-children.h"
 #include "process/temp-files.h"
 #include "spec/load-specs.h"
 #include "spec/multilib.h"
@@ -33,10 +34,19 @@
 namespace {
 
 // Process-wide clean-up hooks.
-void on_exit_cleanup() { delete_end_files(); }
+// A fatal error in the middle of a pipeline leaves its first stages
+// running: they are stopped before their files are removed.
+void on_exit_cleanup() {
+  stop_live_children(SIGTERM);
+  delete_end_files();
+}
 
 void on_fatal_signal(int sig) {
   std::signal(sig, SIG_DFL);
+  // A child that outlived the driver would write its output file again
+  // after the clean-up: it gets the same signal, and the files go once it
+  // has ended.
+  stop_live_children(sig);
   delete_temp_files_on_signal();
   // Re-raise so the driver ends as if killed by the signal.
   std::raise(sig);

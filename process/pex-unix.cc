@@ -5,14 +5,17 @@
 #include "process/pex-unix.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <csignal>
 #include <cstring>
+#include <type_traits>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "process/live-children.h"
 #include "support/error-text.h"
 
 extern "C" char **environ;
@@ -22,11 +25,16 @@ namespace {
 // What a failing child passes back through the report pipe.  Parent and
 // child share the address space layout, so the call's name travels as a
 // pointer to the parent's own text.
+// Every byte of the record is written to the pipe, so none may be padding
+// (padding would carry uninitialised memory into the write).
 struct exec_report {
   const char *call;
-  int error;
+  std::int32_t error;
+  std::int32_t reserved;  // always 0
 };
 static_assert(sizeof(exec_report) == 16, "the report record is 16 bytes");
+static_assert(std::has_unique_object_representations_v<exec_report>,
+              "the report record has no padding");
 
 int unix_open_input_file(pex_pipeline *, const char *name, bool) {
   return open(name, O_RDONLY);
@@ -54,9 +62,28 @@ bool child_write(const char *text) {
 }
 
 // The child side between vfork and exec.  Never returns.
+// The parent's handlers must not run in the child before the exec: it
+// shares the parent's memory and would clean up the parent's files.  So
+// the child starts with every signal blocked (see unix_spawn_child), sets
+// each handled signal back to the default, and only then takes the
+// parent's signal mask back for the program it runs.
+void reset_signals_for_exec(const sigset_t *parent_mask) {
+  for (int sig = 1; sig < NSIG; sig++) {
+    struct sigaction action;
+    if (sigaction(sig, nullptr, &action) == 0 && action.sa_handler != SIG_DFL &&
+        action.sa_handler != SIG_IGN) {
+      action.sa_handler = SIG_DFL;
+      action.sa_flags = 0;
+      sigaction(sig, &action, nullptr);
+    }
+  }
+  sigprocmask(SIG_SETMASK, parent_mask, nullptr);
+}
+
 [[noreturn]] void run_child(pex_pipeline *obj, int flags, const char *executable,
                             char *const *argv, char *const *env, int in, int out,
-                            int errdes, int toclose, int report_fd) {
+                            int errdes, int toclose, int report_fd,
+                            const sigset_t *parent_mask) {
   const char *failed = nullptr;
   int error = 0;
   auto move_fd = [&](int from, int to) {
@@ -82,6 +109,7 @@ bool child_write(const char *text) {
     error = errno;
   }
   if (!failed) {
+    reset_signals_for_exec(parent_mask);
     if (env)
       environ = const_cast<char **>(env);
     if (flags & PEX_SEARCH_PATH) {
@@ -94,7 +122,7 @@ bool child_write(const char *text) {
     error = errno;
   }
 
-  exec_report report{failed, error};
+  exec_report report{failed, error, 0};
   bool reported = false;
   if (report_fd >= 0) {
     ssize_t n;
@@ -115,6 +143,29 @@ bool child_write(const char *text) {
   _exit(wrote ? -1 : -2);
 }
 
+// Wait until PID has ended, then reap it (with its resource usage when
+// USAGE is given) and forget it as a live child.  The child is reaped
+// with the signals blocked: a handler then never waits for a process
+// that is gone, nor misses one that still runs.
+pid_t wait_and_forget(pid_t pid, int *status, struct rusage *usage) {
+  siginfo_t info;
+  while (waitid(P_PID, pid, &info, WEXITED | WNOWAIT) < 0)
+    if (errno != EINTR)
+      return -1;
+  sigset_t all_signals, previous;
+  sigfillset(&all_signals);
+  sigprocmask(SIG_SETMASK, &all_signals, &previous);
+  pid_t result;
+  do
+    result = usage ? wait4(pid, status, 0, usage) : waitpid(pid, status, 0);
+  while (result < 0 && errno == EINTR);
+  int saved_errno = errno;
+  note_child_reaped(pid);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  errno = saved_errno;
+  return result;
+}
+
 pid_t unix_spawn_child(pex_pipeline *obj, int flags, const char *executable,
                        char *const *argv, char *const *env, int in, int out, int errdes,
                        int toclose, const char **errmsg, int *err) {
@@ -128,11 +179,17 @@ pid_t unix_spawn_child(pex_pipeline *obj, int flags, const char *executable,
   pid_t pid = -1;
   int vfork_error = 0;
   unsigned int sleep_seconds = 1;
+  // Signals stay blocked from before the vfork until the new child is
+  // noted as live, so that a fatal-signal handler can stop every child.
+  sigset_t all_signals, parent_mask;
+  sigfillset(&all_signals);
   for (int attempt = 0; attempt < 4; ++attempt) {
+    sigprocmask(SIG_SETMASK, &all_signals, &parent_mask);
     pid = vfork();
     if (pid >= 0)
       break;
     vfork_error = errno;
+    sigprocmask(SIG_SETMASK, &parent_mask, nullptr);
     sleep(sleep_seconds);
     sleep_seconds *= 2;
   }
@@ -140,12 +197,17 @@ pid_t unix_spawn_child(pex_pipeline *obj, int flags, const char *executable,
   if (pid == 0) {
     if (report[0] >= 0)
       close(report[0]);
-    run_child(obj, flags, executable, argv, env, in, out, errdes, toclose, report[1]);
+    run_child(obj, flags, executable, argv, env, in, out, errdes, toclose, report[1],
+              &parent_mask);
   }
 
   // The child may have replaced the environment pointer in the shared
   // address space.
   environ = saved_environ;
+  if (pid > 0) {
+    note_child_started(pid);
+    sigprocmask(SIG_SETMASK, &parent_mask, nullptr);
+  }
 
   const char *failed = nullptr;
   int error = 0;
@@ -175,8 +237,7 @@ pid_t unix_spawn_child(pex_pipeline *obj, int flags, const char *executable,
     if (failed) {
       // The child has ended by itself; reap it so that it does not linger.
       int status;
-      while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-      }
+      wait_and_forget(pid, &status, nullptr);
     }
   }
 
@@ -202,22 +263,13 @@ int unix_wait_child(pex_pipeline *, pid_t pid, int *status, pex_times *time, boo
                     const char **errmsg, int *err) {
   if (done)
     kill(pid, SIGTERM);
-  pid_t result;
-  if (time) {
-    struct rusage usage;
-    do
-      result = wait4(pid, status, 0, &usage);
-    while (result < 0 && errno == EINTR);
-    if (result >= 0) {
-      time->user_sec = usage.ru_utime.tv_sec;
-      time->user_usec = usage.ru_utime.tv_usec;
-      time->sys_sec = usage.ru_stime.tv_sec;
-      time->sys_usec = usage.ru_stime.tv_usec;
-    }
-  } else {
-    do
-      result = waitpid(pid, status, 0);
-    while (result < 0 && errno == EINTR);
+  struct rusage usage;
+  pid_t result = wait_and_forget(pid, status, time ? &usage : nullptr);
+  if (result >= 0 && time) {
+    time->user_sec = usage.ru_utime.tv_sec;
+    time->user_usec = usage.ru_utime.tv_usec;
+    time->sys_sec = usage.ru_stime.tv_sec;
+    time->sys_usec = usage.ru_stime.tv_usec;
   }
   if (result < 0) {
     *err = errno;

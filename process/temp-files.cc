@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/error-exit.h"
 #include "support/error-text.h"
 #include "support/text.h"
 
@@ -48,11 +49,18 @@ char *create_temp_file(const char *suffix) {
   const char *dir = temp_directory();
   char *name = concat(dir, "cc", "XXXXXX", suffix, nullptr);
   int fd = mkstemps(name, static_cast<int>(std::strlen(suffix)));
+  // A name too long for the system, a full disc or a directory turned
+  // read-only: the user's problem, not a fault of the program, so the run
+  // ends with an error status and its clean-up, not with a core dump.
   if (fd < 0) {
     std::fprintf(stderr, "Cannot create temporary file in %s: %s\n", dir, error_text(errno));
-    std::abort();
+    std::free(name);
+    exit_after_error(1);
   }
-  if (close(fd) != 0)
-    std::abort();
+  if (close(fd) != 0) {
+    unlink(name);
+    std::free(name);
+    exit_after_error(1);
+  }
   return name;
 }

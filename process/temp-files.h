@@ -21,7 +21,7 @@ char *choose_temp_directory();
 // <directory>cc<six unique characters><suffix>, and return its name (owned
 // by the caller).  Never returns failure: when no file can be made,
 // "Cannot create temporary file in <dir>: <error>" goes to standard error
-// and the process aborts.
+// and the process ends with status 1 (through exit_after_error).
 char *create_temp_file(const char *suffix);
 
 // One registered name.  Entries are fully built before they are linked in
@@ -43,6 +43,12 @@ extern bool temp_files_verbose;
 // Record a copy of NAME on the lists asked for; a list never holds the same
 // name twice.
 void register_temp_file(const char *name, bool delete_at_end, bool delete_on_failure);
+
+// create_temp_file, and the name registered for deletion at the end of
+// the run (and on failure when DELETE_ON_FAILURE) before a fatal signal
+// can come between: the run's every exit then removes the file, however
+// the name is used afterwards.
+char *create_registered_temp_file(const char *suffix, bool delete_on_failure);
 
 // Delete NAME when it is a regular file; anything else is left alone.
 void delete_regular_file(const char *name);

@@ -2,6 +2,7 @@
 // or when a compilation fails.  Kept apart from the file creation so that
 // the wrappers, which only create files, do not pull in the reporter.
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +61,21 @@ void register_temp_file(const char *name, bool delete_at_end, bool delete_on_fai
     push_name(end_delete_list, name, &copy);
   if (delete_on_failure)
     push_name(failure_delete_list, name, &copy);
+}
+
+char *create_registered_temp_file(const char *suffix, bool delete_on_failure) {
+  // Between the creation of the file and its registration a fatal signal
+  // would find a file that the handler does not know: hold the signals
+  // back until the name is on the list.
+  sigset_t fatal_signals, previous;
+  sigemptyset(&fatal_signals);
+  for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGPIPE})
+    sigaddset(&fatal_signals, sig);
+  sigprocmask(SIG_BLOCK, &fatal_signals, &previous);
+  char *name = create_temp_file(suffix);
+  register_temp_file(name, true, delete_on_failure);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  return name;
 }
 
 void delete_regular_file(const char *name) {

@@ -72,12 +72,27 @@ const char *skip_group(const char *p) {
 
 const char *claim_group(const char *p, bool user_set);
 
+// Groups nested in bodies are scanned recursively.  A spec nested deeper
+// than the interpreter accepts cannot be run, so the scan skips what lies
+// deeper instead of using stack without bound.
+constexpr int max_group_nesting = 1000;
+int group_nesting = 0;
+
+const char *claim_nested_group(const char *p, bool user_set) {
+  if (group_nesting == max_group_nesting)
+    return skip_group(p);
+  ++group_nesting;
+  p = claim_group(p, user_set);
+  --group_nesting;
+  return p;
+}
+
 // Escapes that may mention switches, at P (a "%"); returns where to go on.
 const char *claim_escape(const char *p, bool user_set) {
   if (p[1] == '{')
-    return claim_group(p + 2, user_set);
+    return claim_nested_group(p + 2, user_set);
   if ((p[1] == 'W' || p[1] == '@') && p[2] == '{')
-    return claim_group(p + 3, user_set);
+    return claim_nested_group(p + 3, user_set);
   if (p[1] == '<') {
     bool function;
     return claim_term(p + 2, user_set, &function);

@@ -147,9 +147,39 @@ std::string rest_of_line(const char *&p) {
   return std::string(start, static_cast<std::size_t>(p - start));
 }
 
-// %(name), %1, %a ...: the current value of a named spec, without the
-// caller's %* text.
-int do_named_spec(const char *value) { return do_spec_1(value ? value : "", false, nullptr); }
+// Every nested interpretation (a named spec, a group body, a spec
+// function's arguments and result, a %* text) is one more do_spec_1 on the
+// stack.  The built-in specs nest a few dozen levels; a named spec that
+// refers to itself, directly or through others, would nest until the
+// stack runs out.  Past this depth the run ends with a fatal error that
+// names the innermost named spec.
+constexpr int max_spec_nesting = 1000;
+int spec_nesting = 0;
+const char *innermost_named_spec = nullptr;
+
+class nesting_guard {
+public:
+  explicit nesting_guard(const char *spec) {
+    if (spec_nesting == max_spec_nesting)
+      fatal_error(UNKNOWN_LOCATION, "spec %qs nests too deeply",
+                  innermost_named_spec ? innermost_named_spec : spec);
+    ++spec_nesting;
+  }
+  ~nesting_guard() { --spec_nesting; }
+  nesting_guard(const nesting_guard &) = delete;
+  nesting_guard &operator=(const nesting_guard &) = delete;
+};
+
+// %(name), %1, %a ...: the current value of the named spec NAME, without
+// the caller's %* text.
+int do_named_spec(const char *name, const char *value) {
+  struct restore {
+    const char *outer = innermost_named_spec;
+    ~restore() { innermost_named_spec = outer; }
+  } restore_outer;
+  innermost_named_spec = name;
+  return do_spec_1(value ? value : "", false, nullptr);
+}
 
 } // namespace
 
@@ -162,6 +192,7 @@ int do_spec_1(const char *spec, bool literal, const char *star_text) {
     return 0;
   }
 
+  nesting_guard nesting(spec);
   const char *p = spec;
   int value;
   for (;;) {
@@ -315,23 +346,25 @@ int do_spec_1(const char *spec, bool literal, const char *star_text) {
       case 'l':
       case 'S': {
         const char *named;
+        const char *name;
         switch (e) {
-        case '1': named = kfront_spec; break;
-        case '2': named = kfrontxx_spec; break;
-        case 'a': named = asm_spec; break;
-        case 'A': named = asm_final_spec; break;
+        case '1': named = kfront_spec; name = "kfront"; break;
+        case '2': named = kfrontxx_spec; name = "kfrontxx"; break;
+        case 'a': named = asm_spec; name = "asm"; break;
+        case 'A': named = asm_final_spec; name = "asm_final"; break;
         case 'C':
           named = current_compiler && current_compiler->preprocessor_spec
                       ? current_compiler->preprocessor_spec
                       : cpp_spec;
+          name = "cpp";
           break;
-        case 'E': named = endfile_spec; break;
-        case 'G': named = libvrk_spec; break;
-        case 'L': named = lib_spec; break;
-        case 'l': named = link_spec; break;
-        default: named = startfile_spec; break;
+        case 'E': named = endfile_spec; name = "endfile"; break;
+        case 'G': named = libvrk_spec; name = "libvrk"; break;
+        case 'L': named = lib_spec; name = "lib"; break;
+        case 'l': named = link_spec; name = "link"; break;
+        default: named = startfile_spec; name = "startfile"; break;
         }
-        value = do_named_spec(named);
+        value = do_named_spec(name, named);
         if (value != 0)
           return value;
         break;
@@ -346,7 +379,7 @@ int do_spec_1(const char *spec, bool literal, const char *star_text) {
         named_spec *sl = lookup_spec(name, static_cast<int>(p - name));
         p++;
         if (sl) {
-          value = do_named_spec(*sl->value_slot);
+          value = do_named_spec(sl->name, *sl->value_slot);
           if (value != 0)
             return value;
         }

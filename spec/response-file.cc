@@ -18,7 +18,7 @@ int response_file_counter;
 
 char *response_file_name() {
   if (!save_temps_mode)
-    return create_temp_file("");
+    return create_registered_temp_file("", true);
   const char *base = "a";
   bool dash_added_dir = false;
   if (aux_base && *aux_base) {
@@ -55,6 +55,4 @@ void write_response_file() {
     fatal_error(UNKNOWN_LOCATION, "could not close temporary response file %s", name);
 
   push_arg(concat("@", name, nullptr), 0, false);
-  if (!save_temps_mode)
-    register_temp_file(name, true, true);
 }

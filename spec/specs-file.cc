@@ -302,7 +302,11 @@ void read_specs_file(const char *name, bool main, bool user) {
   // A NUL byte in the file ends the text, as it would for any spec string.
   std::string normalised = normalise_line_ends(data.data(), data.size());
   specs_reader reader{name, normalised.c_str(), main, user};
-  files_being_read.push_back({st.st_dev, st.st_ino});
+  // Popped however reading ends, so that a caller that survives a fatal
+  // error (a fuzz target) can read the same file again.
+  struct being_read {
+    explicit being_read(const struct stat &st) { files_being_read.push_back({st.st_dev, st.st_ino}); }
+    ~being_read() { files_being_read.pop_back(); }
+  } mark(st);
   reader.read();
-  files_being_read.pop_back();
 }

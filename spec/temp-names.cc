@@ -168,7 +168,9 @@ const char *do_temp_name_escape(char letter, const char *p, const char *spec) {
     t->suffix = xstrdup(suffix.c_str());
     t->suffix_length = static_cast<int>(suffix.size());
     t->unique = unique;
-    t->filename = create_temp_file(suffix.c_str());
+    // Registered at once: the argument the name goes into may never be
+    // finished (a fatal error), or may not be the file's name ("-%g.s").
+    t->filename = create_registered_temp_file(suffix.c_str(), false);
     t->filename_length = static_cast<int>(std::strlen(t->filename));
   }
 

@@ -1,0 +1,27 @@
+// The conditional-group grammar: the input is the text after "%{" of a
+// group, interpreted against the fixed switches of fuzz_reset_spec_state
+// (ordered lists, alternatives, N-way choices, substitution bodies,
+// liveness), and scanned as claim_spec_switches scans every spec.
+#include <string>
+
+#include "fuzz/fuzz-support.h"
+#include "spec/braces.h"
+#include "spec/interpreter.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  fuzz_initialize();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  std::string group = fuzz_text(data, size);
+  fuzz_reset_spec_state();
+  fuzz_run([&] { process_braces(group.c_str()); });
+  fuzz_reset_spec_state();
+  std::string spec = "%{" + group;
+  fuzz_run([&] {
+    claim_spec_switches(spec.c_str(), false);
+    claim_spec_switches(spec.c_str(), true);
+  });
+  return 0;
+}

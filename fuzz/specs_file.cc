@@ -1,0 +1,39 @@
+// The specs-file reader on arbitrary file contents, as a main file, a user
+// file and a file read by the include spec function; what it defined is
+// then printed as -dumpspecs would and scanned for claimed switches.
+#include <cstdio>
+#include <string>
+
+#include "driver/compilers.h"
+#include "fuzz/fuzz-support.h"
+#include "spec/braces.h"
+#include "spec/spec-list.h"
+#include "spec/specs-file.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  fuzz_initialize();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  if (size == 0)
+    return 0;
+  // The first byte chooses the kind of file; NUL bytes stay in the file.
+  bool main = data[0] & 1;
+  bool user = data[0] & 2;
+  std::string path = fuzz_write_file("fuzz.specs",
+                                      std::string(reinterpret_cast<const char *>(data) + 1, size - 1));
+  fuzz_reset_spec_state();
+  init_compilers_table();
+  fuzz_run([&] {
+    read_specs_file(path.c_str(), main, user);
+    std::FILE *out = std::fopen("/dev/null", "w");
+    print_specs(out);
+    std::fclose(out);
+    for (named_spec *sl = spec_list; sl; sl = sl->next)
+      claim_spec_switches(*sl->value_slot, sl->user_set);
+    for (const compiler_entry &c : compilers_table)
+      claim_spec_switches(c.spec, false);
+  });
+  return 0;
+}
