@@ -153,14 +153,25 @@ void fuzz_reset_spec_state() {
   forget_input_identity();
   set_current_input("dir/foo.c");
 
+  // The switches are made once; later inputs get the same records back
+  // (saving copies texts that the driver keeps for the whole run).
+  static std::vector<saved_switch> fixed_switches;
+  if (fixed_switches.empty()) {
+    saved_switch_count = 0;
+    save("-O2");
+    save("-fno-common");
+    save("-D", "FOO");
+    save("-o", "out.o");
+    save("-mcpu=cortex-a53+crc");
+    save("-Wall");
+    save("-g");
+    fixed_switches.assign(saved_switches, saved_switches + saved_switch_count);
+  }
   saved_switch_count = 0;
-  save("-O2");
-  save("-fno-common");
-  save("-D", "FOO");
-  save("-o", "out.o");
-  save("-mcpu=cortex-a53+crc");
-  save("-Wall");
-  save("-g");
+  for (const saved_switch &sw : fixed_switches) {
+    push_switch(sw.text);
+    saved_switches[saved_switch_count - 1] = sw;
+  }
   terminate_switches_and_inputs();
 
   restore_named_specs();

@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "process/live-children.h"
 #include "support/scratch-dir-test-support.h"
 
 namespace {
@@ -268,6 +269,31 @@ TEST(Pex, DestroyTerminatesChildrenNotWaitedFor) {
   EXPECT_EQ(pex_get_status(px, 1, &status), 0);
   EXPECT_EQ(errno, ECHILD);
   pex_destroy(px);
+}
+
+TEST(Pex, LiveChildrenAreStoppedByTheSignalAndReaped) {
+  // What the driver's fatal-signal handler does while a pipeline runs: the
+  // children get the signal and are reaped before the handler goes on.
+  pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
+  ASSERT_EQ(stage(px, 0, "exec sleep 300"), nullptr);
+  ASSERT_EQ(stage(px, PEX_LAST_STAGE, "exec sleep 300"), nullptr);
+  std::vector<pid_t> children(px->children, px->children + px->count);
+  stop_live_children(SIGTERM);
+  for (pid_t child : children) {
+    EXPECT_EQ(kill(child, 0), -1);
+    EXPECT_EQ(errno, ESRCH);
+  }
+  pex_destroy(px);
+
+  // Children that were waited for are no longer live: nothing is signalled
+  // (a stray SIGKILL would end this test).
+  px = pex_create(0, "test", nullptr);
+  int status;
+  ASSERT_EQ(stage(px, PEX_LAST_STAGE, "exit 3"), nullptr);
+  ASSERT_EQ(pex_get_status(px, 1, &status), 1);
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+  pex_destroy(px);
+  stop_live_children(SIGKILL);
 }
 
 // The first line of STREAM.

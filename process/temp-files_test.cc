@@ -91,6 +91,30 @@ TEST_F(TempFilesTest, CreatedFilesArePrivateAndUnique) {
   }
 }
 
+TEST_F(TempFilesTest, RegisteredFilesAreOnTheirListsFromTheStart) {
+  char *at_end = create_registered_temp_file(".s", false);
+  char *also_on_failure = create_registered_temp_file("", true);
+  EXPECT_EQ(list_length(end_delete_list), 2);
+  EXPECT_EQ(list_length(failure_delete_list), 1);
+  EXPECT_STREQ(failure_delete_list.load()->name, also_on_failure);
+  struct stat st;
+  ASSERT_EQ(stat(at_end, &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  delete_end_files();
+  EXPECT_FALSE(exists(at_end));
+  EXPECT_FALSE(exists(also_on_failure));
+  std::free(at_end);
+  std::free(also_on_failure);
+}
+
+TEST_F(TempFilesTest, AFileThatCannotBeMadeEndsTheRunWithStatusOne) {
+  // A suffix longer than a file name may be: the message and status 1,
+  // not an abort.
+  std::string suffix(300, 'x');
+  EXPECT_EXIT(create_temp_file(suffix.c_str()), ::testing::ExitedWithCode(1),
+              "^Cannot create temporary file in .*/: File name too long\n$");
+}
+
 TEST_F(TempFilesTest, RegistryListsAndTheirDeletion) {
   std::string earlier = scratch_.file("earlier.s"), later = scratch_.file("later.s");
   std::string end = scratch_.file("end.o");

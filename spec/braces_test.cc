@@ -126,6 +126,20 @@ TEST_F(braces_test, ClaimingFollowsGroupsRemovalsAndUserSpecs) {
   EXPECT_EQ(claimed(), "1110011");
 }
 
+TEST_F(braces_test, ClaimingSurvivesNestingNoSpecCanRun) {
+  add_switch("-fa");
+  add_switch("-fb");
+  // Groups nested far deeper than the interpreter accepts: the scan skips
+  // what lies past its depth limit, and goes on after the group.
+  std::string spec;
+  for (int i = 0; i < 100000; i++)
+    spec += "%{fb:";
+  spec += std::string(100000, '}') + " %{fa:x}";
+  claim_spec_switches(spec.c_str(), false);
+  EXPECT_TRUE(sw(0).claimed);
+  EXPECT_TRUE(sw(1).claimed);
+}
+
 using braces_death_test = braces_test;
 
 TEST_F(braces_death_test, MalformedGroupsAreFatal) {

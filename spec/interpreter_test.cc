@@ -177,3 +177,32 @@ TEST_F(interpreter_death_test, MalformedSpecsAreFatal) {
   add_switch("-T");
   EXPECT_EXIT(expand("%@{S:%@{T}}"), ExitedWithCode(1), "cannot open nested response file");
 }
+
+TEST_F(interpreter_death_test, NestingIsBoundedAndNamesTheSpec) {
+  // A named spec that refers to itself, directly, through another one or
+  // through a shorthand escape; the innermost named spec is named.
+  define_spec("rec", "x %{!nothere:%(rec)}", true);
+  EXPECT_EXIT(expand("%(rec)"), ExitedWithCode(1), "fatal error: spec .rec. nests too deeply");
+  define_spec("a", "%(b)", true);
+  define_spec("b", "%(a)", true);
+  EXPECT_EXIT(expand("%(a)"), ExitedWithCode(1), "spec .[ab]. nests too deeply");
+  define_spec("link", "%l", true);
+  EXPECT_EXIT(expand("%l"), ExitedWithCode(1), "spec .link. nests too deeply");
+
+  // Without a named spec the text being interpreted is named.
+  add_switch("-O2");
+  std::string deep;
+  for (int i = 0; i < 1200; i++)
+    deep += "%{O2:";
+  deep += std::string(1200, '}');
+  EXPECT_EXIT(expand(deep.c_str()), ExitedWithCode(1), "spec .%\\{O2:.*nests too deeply");
+
+  // Deep nesting below the bound works, and leaves nothing behind: the
+  // same depth again still works.
+  std::string fine;
+  for (int i = 0; i < 400; i++)
+    fine += "%{O2:";
+  fine += "y" + std::string(400, '}');
+  EXPECT_EQ(expand(fine.c_str()), (words{"y"}));
+  EXPECT_EQ(expand(fine.c_str()), (words{"y"}));
+}
