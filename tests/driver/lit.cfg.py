@@ -2,6 +2,8 @@
 # relocated tree that the install-test-root fixture lays out, with the
 # stand-in programs in place of the real toolchain.
 import os
+import shutil
+import struct
 
 import lit.formats
 
@@ -47,3 +49,27 @@ config.substitutions += [
     ("%status", config.vrk_run_status),
     ("%inputs", os.path.join(config.test_source_root, "Inputs")),
 ]
+
+
+def needs_loader(path):
+    """Whether the ELF program PATH has a program interpreter (is linked
+    against shared libraries, which the loader must open)."""
+    with open(path, "rb") as f:
+        header = f.read(64)
+        if header[:4] != b"\x7fELF" or header[4] != 2:
+            return True
+        phoff, = struct.unpack_from("<Q", header, 32)
+        phentsize, phnum = struct.unpack_from("<HH", header, 54)
+        for i in range(phnum):
+            f.seek(phoff + i * phentsize)
+            p_type, = struct.unpack("<I", f.read(4))
+            if p_type == 3:  # PT_INTERP
+                return True
+    return False
+
+
+# Features: a driver that starts without opening any library, and valgrind.
+if not needs_loader(os.path.join(root, "bin", "vrk")):
+    config.available_features.add("self-contained-driver")
+if shutil.which("valgrind"):
+    config.available_features.add("valgrind")
