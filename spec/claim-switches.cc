@@ -75,7 +75,7 @@ const char *claim_group(const char *p, bool user_set);
 // Groups nested in bodies are scanned recursively.  A spec nested deeper
 // than the interpreter accepts cannot be run, so the scan skips what lies
 // deeper instead of using stack without bound.
-constexpr int max_group_nesting = 1000;
+constexpr int max_group_nesting = 200;
 int group_nesting = 0;
 
 const char *claim_nested_group(const char *p, bool user_set) {

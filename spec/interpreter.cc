@@ -149,11 +149,12 @@ std::string rest_of_line(const char *&p) {
 
 // Every nested interpretation (a named spec, a group body, a spec
 // function's arguments and result, a %* text) is one more do_spec_1 on the
-// stack.  The built-in specs nest a few dozen levels; a named spec that
+// stack.  The built-in specs nest up to 16 levels; a named spec that
 // refers to itself, directly or through others, would nest until the
-// stack runs out.  Past this depth the run ends with a fatal error that
-// names the innermost named spec.
-constexpr int max_spec_nesting = 1000;
+// stack runs out, making temporary names and messages at every level on
+// the way.  Past this depth the run ends with a fatal error that names
+// the innermost named spec.
+constexpr int max_spec_nesting = 200;
 int spec_nesting = 0;
 const char *innermost_named_spec = nullptr;
 

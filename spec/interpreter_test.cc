@@ -192,17 +192,17 @@ TEST_F(interpreter_death_test, NestingIsBoundedAndNamesTheSpec) {
   // Without a named spec the text being interpreted is named.
   add_switch("-O2");
   std::string deep;
-  for (int i = 0; i < 1200; i++)
+  for (int i = 0; i < 250; i++)
     deep += "%{O2:";
-  deep += std::string(1200, '}');
+  deep += std::string(250, '}');
   EXPECT_EXIT(expand(deep.c_str()), ExitedWithCode(1), "spec .%\\{O2:.*nests too deeply");
 
   // Deep nesting below the bound works, and leaves nothing behind: the
   // same depth again still works.
   std::string fine;
-  for (int i = 0; i < 400; i++)
+  for (int i = 0; i < 150; i++)
     fine += "%{O2:";
-  fine += "y" + std::string(400, '}');
+  fine += "y" + std::string(150, '}');
   EXPECT_EQ(expand(fine.c_str()), (words{"y"}));
   EXPECT_EQ(expand(fine.c_str()), (words{"y"}));
 }
