@@ -1,6 +1,8 @@
 // Response files for children: while `in_response_file` is set the
 // finished arguments collect in response_arg_buffer; finishing writes them
 // to a file in the argument-file syntax and passes "@file" instead.
+#include <fcntl.h>
+
 #include <cstdio>
 #include <string>
 
@@ -46,7 +48,11 @@ void write_response_file() {
   response_arg_buffer.clear();
   args.push_back(nullptr);
 
-  std::FILE *f = std::fopen(name, "w");
+  // Never through a symbolic link planted under the name (a kept name is
+  // predictable, and a temporary one could be replaced in a shared
+  // directory that is not sticky).
+  int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  std::FILE *f = fd >= 0 ? fdopen(fd, "w") : nullptr;
   if (!f)
     fatal_error(UNKNOWN_LOCATION, "could not open temporary response file %s", name);
   if (write_arguments(const_cast<char *const *>(args.data()), f) != 0)
