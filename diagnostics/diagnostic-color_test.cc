@@ -28,8 +28,11 @@ protected:
     fake_terminal = false;
   }
   void TearDown() override {
-    for (std::size_t i = 0; i < color_table_size; ++i)
+    for (std::size_t i = 0; i < color_table_size; ++i) {
+      if (color_table[i].allocated && color_table[i].start != saved_[i].start)
+        std::free(const_cast<char *>(color_table[i].start));
       color_table[i] = saved_[i];
+    }
     for (const saved_variable &v : env_)
       v.set ? setenv(v.name, v.value.c_str(), 1) : unsetenv(v.name);
   }

@@ -68,6 +68,9 @@ static void diagnostic_default_final_hook(diagnostic_reporter *reporter) {
 
 void diagnostic_initialize(const char *program_name, int classified_option_count) {
   diagnostic_reporter *r = &global_reporter;
+  // Set up again (tests do): the name of the earlier set-up is ours.
+  if (r->initialized)
+    std::free(const_cast<char *>(r->program_name));
   r->program_name = xstrdup(program_name ? program_name : "");
   delete r->msg_printer;
   r->msg_printer = new message_printer(0);

@@ -12,7 +12,7 @@
 #include "process/temp-files.h"
 #include "spec/interpreter.h"
 
-std::vector<compiler_entry> compilers_table;
+std::deque<compiler_entry> compilers_table;
 std::vector<char> explicit_link_files;
 
 void init_compilers_table() {

@@ -4,6 +4,7 @@
 #define VRK_DRIVER_COMPILERS_H
 
 #include <cstddef>
+#include <deque>
 #include <vector>
 
 struct compiler_entry {
@@ -19,8 +20,11 @@ extern const compiler_entry default_compilers[];
 extern const int default_compilers_count;
 
 // The table in use: the built-in rows, then rows added by specs files.
-// Lookups search from the last row, so later rows win.
-extern std::vector<compiler_entry> compilers_table;
+// Lookups search from the last row, so later rows win.  Adding a row never
+// moves the others: a specs file read while an input is compiled (the
+// include spec function) adds rows while the interpreter and the inputs
+// point at rows.
+extern std::deque<compiler_entry> compilers_table;
 
 // One flag per input: set for inputs that no compiler handles (they go to
 // the linker as they are).

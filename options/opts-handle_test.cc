@@ -98,6 +98,7 @@ TEST_F(handling, DeferredOptionsKeepCommandLineOrder) {
   EXPECT_EQ((*list)[1].value, 0);
   EXPECT_STREQ((*list)[1].arg, "second");
   EXPECT_EQ(set.x_deferred_options, values.x_deferred_options);
+  delete list;
 }
 
 TEST_F(handling, DebugOptions) {

@@ -139,9 +139,10 @@ void define_spec(const char *name, const char *value, bool user_set) {
   else
     new_value = xstrdup(value);
 
+  // The old value is kept: a specs file read while specs are interpreted
+  // (the include spec function) may redefine a spec whose text is being
+  // interpreted at that moment.  Texts of a run live until it ends.
   *sl->value_slot = new_value;
-  if (old && sl->value_owned)
-    std::free(const_cast<char *>(old));
   sl->user_set = user_set;
   sl->value_owned = true;
 }

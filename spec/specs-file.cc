@@ -164,10 +164,9 @@ struct specs_reader {
     if (global_options.x_verbose_flag)
       notice_text(stderr, "rename spec %s to %s\n", old_name.c_str(), new_name.c_str());
     const char *value = *sl->value_slot;
-    // define_spec copies the value before the old one is released.
     define_spec(new_name.c_str(), value ? value : "", user);
-    if (sl->value_owned)
-      std::free(const_cast<char *>(value));
+    // The old value is not released: it may be the text being interpreted
+    // (a file read by the include spec function), see define_spec.
     *sl->value_slot = "";
     sl->value_owned = false;
   }

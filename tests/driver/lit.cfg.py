@@ -73,3 +73,6 @@ if not needs_loader(os.path.join(root, "bin", "vrk")):
     config.available_features.add("self-contained-driver")
 if shutil.which("valgrind"):
     config.available_features.add("valgrind")
+# A driver built with the sanitizers (which valgrind cannot run).
+if getattr(config, "vrk_sanitize", "OFF").upper() in ("ON", "1", "TRUE", "YES"):
+    config.available_features.add("sanitized")
