@@ -33,6 +33,11 @@ if(NOT install_status EQUAL 0)
   message(FATAL_ERROR "cmake --install ${BUILD_DIR} failed:\n${install_output}")
 endif()
 
+# The stand-ins are this tree's toolchain: the host profile's archive tools
+# (which the wrappers would find before PATH) are taken out again; its
+# programs in libexec are replaced below.
+file(REMOVE_RECURSE "${ROOT}/${TARGET}")
+
 set(libexec "${ROOT}/libexec/vrk/${TARGET}/${VERSION}")
 file(MAKE_DIRECTORY "${libexec}" "${ROOT}/fakebin")
 foreach(name IN LISTS toolchain_programs)

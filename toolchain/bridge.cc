@@ -59,13 +59,6 @@ bool rule_matches(const word_rule &rule, host_variant variant, const char *word)
   return std::strncmp(word, rule.word, std::strlen(rule.word)) == 0;
 }
 
-const word_rule *find_rule(const word_table &table, host_variant variant, const char *word) {
-  for (std::size_t i = 0; i < table.count; i++)
-    if (rule_matches(table.rules[i], variant, word))
-      return &table.rules[i];
-  return nullptr;
-}
-
 // One host word of a map row's template: "$1" stands for the first
 // operand and "$*" for the text after the prefix, anywhere in the word.
 char *expand_template_word(const char *piece, std::size_t length, const char *operand,
@@ -123,13 +116,20 @@ void note_flags(translation &t, const word_rule &rule, const char *word, const c
 
 } // namespace
 
+const word_rule *lookup_word_rule(const word_table &table, host_variant variant, const char *word) {
+  for (std::size_t i = 0; i < table.count; i++)
+    if (rule_matches(table.rules[i], variant, word))
+      return &table.rules[i];
+  return nullptr;
+}
+
 translation translate_words(const word_table &table, host_variant variant, int argc,
                             char *const *argv, const char *program) {
   translation t;
   t.words = make_word_list(argc * host_words_per_word);
   for (int i = 1; i < argc; i++) {
     const char *word = argv[i];
-    const word_rule *rule = word[0] == '-' ? find_rule(table, variant, word) : nullptr;
+    const word_rule *rule = word[0] == '-' ? lookup_word_rule(table, variant, word) : nullptr;
     if (!rule) {
       push_word(t.words, word);
       continue;

@@ -37,6 +37,9 @@ const char *captured_operand(const translation &t, word_flag flag);
 translation translate_words(const word_table &table, host_variant variant, int argc,
                             char *const *argv, const char *program);
 
+// The row that decides `word`, or null when the word passes unmatched.
+const word_rule *lookup_word_rule(const word_table &table, host_variant variant, const char *word);
+
 // Prints "<program>: error: <text>" on standard error.
 void bridge_error(const char *program, const char *format, ...)
     __attribute__((format(printf, 2, 3)));

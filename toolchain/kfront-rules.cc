@@ -141,6 +141,8 @@ constexpr word_rule rules[] = {
     {"--param=", prefix, 0, drop, nullptr, 0, 0, any,
      "tuning limits of this system's optimiser; the host compiler has its own"},
 
+    {"-fuse-ld=", prefix, 0, drop, nullptr, 0, 0, any, "chooses the linker; read by ldwrap"},
+
     // Help and version: the host compiler answers, nothing is compiled.
     {"--help", exact, 0, pass, nullptr, WORD_HELP, 0, any, "the host compiler's help"},
     {"--version", exact, 0, pass, nullptr, WORD_HELP, 0, any, "the host compiler's banner"},

@@ -22,8 +22,10 @@ constexpr word_rule rules[] = {
     {"-flto=", prefix, 0, drop, nullptr, 0, 0, any, "no intermediate code to optimise at link time"},
     {"-fno-lto", exact, 0, drop, nullptr, 0, 0, any, "the wrapper's only behaviour"},
     {"-fuse-ld=lld", exact, 0, drop, nullptr, WORD_USE_LLD, WORD_USE_BFD, any, "chooses ld.lld"},
-    {"-fuse-ld=bfd", exact, 0, drop, nullptr, WORD_USE_BFD, WORD_USE_LLD, any, "chooses the binutils linker"},
-    {"-fuse-ld=", prefix, 0, reject, nullptr, 0, 0, any, "the host profile has ld.lld and bfd only"},
+    {"-fuse-ld=tradl", exact, 0, drop, nullptr, WORD_USE_BFD, WORD_USE_LLD, any,
+     "chooses the traditional linker, the binutils one"},
+    {"-fuse-ld=", prefix, 0, reject, nullptr, 0, 0, any,
+     "the host profile has ld.lld and the traditional linker only"},
 
     // This system's vocabulary.
     {"--hash-style=zux", exact, 0, map, "--hash-style=gnu", 0, 0, any, "the host spelling"},

@@ -1,7 +1,7 @@
 // ldwrap of the host profile: the linker wrapper runs ld.lld, or the 64-bit
-// Arm linker of binutils.  The choice, strongest first: -fuse-ld=lld or
-// -fuse-ld=bfd on the link line, the environment variable
-// VRK_HOST_LINKER ("lld" or "bfd"), the build's default.
+// Arm linker of binutils (the traditional one).  The choice, strongest
+// first: -fuse-ld=lld or -fuse-ld=tradl on the link line, the environment
+// variable VRK_HOST_LINKER ("lld" or "bfd"), the build's default.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,9 +32,14 @@ bool choose_linker(int argc, char **argv, host_variant &variant) {
       return false;
     }
   }
-  for (int i = 1; i < argc; i++)
-    if (std::strncmp(argv[i], "-fuse-ld=", 9) == 0)
-      parse_linker_name(argv[i] + 9, variant);
+  // The link line's own choice; the table says which words choose what.
+  for (int i = 1; i < argc; i++) {
+    const word_rule *rule = lookup_word_rule(ldwrap_table, host_variant::any, argv[i]);
+    if (rule && (rule->sets & WORD_USE_LLD))
+      variant = host_variant::lld;
+    else if (rule && (rule->sets & WORD_USE_BFD))
+      variant = host_variant::bfd;
+  }
   return true;
 }
 
