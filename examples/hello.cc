@@ -40,5 +40,5 @@ extern "C" int main() {
     out.number(sum_to(100));
     out.text("\n");
   }
-  return 42;
+  return 0;
 }
