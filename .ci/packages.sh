@@ -22,6 +22,7 @@ need_command ld.lld lld
 need_command qemu-aarch64 qemu-user
 need_command llvm-readelf llvm
 need_command llvm-dwarfdump llvm
+need_package libc6-dev-arm64-cross
 
 install_missing_packages() {
   ((${#vrk_missing_packages[@]})) || return 0

@@ -95,3 +95,48 @@ if(VRK_HOST_INSTALL)
     endif()
   endforeach()
 endif()
+
+# The runtime support that a program linked statically against the target's
+# C library with --sysroot needs from the toolchain: start and end objects
+# and the libraries the link line names (libvrk: out-of-line atomics and
+# 128-bit float comparisons; libvrk_eh: the unwinder entry points).  Built
+# for the target with the host compiler, installed where the link finds
+# them (lib/vrk/<target>/<version>/).
+if(VRK_HOST_CLANG AND VRK_HOST_ar)
+  set(rt_src ${PROJECT_SOURCE_DIR}/toolchain/runtime)
+  set(rt_dir ${PROJECT_BINARY_DIR}/toolchain/runtime)
+  file(MAKE_DIRECTORY ${rt_dir})
+  set(rt_flags --target=aarch64-unknown-freebsd15.0 -O2 -fPIC -ffreestanding
+      -fno-stack-protector -fno-asynchronous-unwind-tables -nostdlibinc)
+  set(rt_outputs)
+  function(vrk_runtime_object out source)
+    add_custom_command(OUTPUT ${rt_dir}/${out}
+      COMMAND ${VRK_HOST_CLANG} ${rt_flags} ${ARGN} -c ${rt_src}/${source} -o ${rt_dir}/${out}
+      DEPENDS ${rt_src}/${source} VERBATIM)
+    set(rt_outputs ${rt_outputs} ${rt_dir}/${out} PARENT_SCOPE)
+  endfunction()
+  vrk_runtime_object(crtbegin.o crtbegin.S)
+  vrk_runtime_object(crtbeginT.o crtbegin.S)
+  vrk_runtime_object(crtbeginS.o crtbegin.S -DVRK_CRT_SHARED)
+  vrk_runtime_object(crtend.o crtend.S)
+  vrk_runtime_object(crtendS.o crtend.S)
+  vrk_runtime_object(outline-atomics.o outline-atomics.S)
+  vrk_runtime_object(tf-compare.o tf-compare.c)
+  vrk_runtime_object(unwind.o unwind.c)
+  add_custom_command(OUTPUT ${rt_dir}/libvrk.a
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${rt_dir}/libvrk.a
+    COMMAND ${VRK_HOST_ar} rcs ${rt_dir}/libvrk.a ${rt_dir}/outline-atomics.o ${rt_dir}/tf-compare.o
+    DEPENDS ${rt_dir}/outline-atomics.o ${rt_dir}/tf-compare.o VERBATIM)
+  add_custom_command(OUTPUT ${rt_dir}/libvrk_eh.a
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${rt_dir}/libvrk_eh.a
+    COMMAND ${VRK_HOST_ar} rcs ${rt_dir}/libvrk_eh.a ${rt_dir}/unwind.o
+    DEPENDS ${rt_dir}/unwind.o VERBATIM)
+  add_custom_target(vrk_runtime ALL DEPENDS
+    ${rt_dir}/crtbegin.o ${rt_dir}/crtbeginT.o ${rt_dir}/crtbeginS.o ${rt_dir}/crtend.o
+    ${rt_dir}/crtendS.o ${rt_dir}/libvrk.a ${rt_dir}/libvrk_eh.a)
+  if(VRK_HOST_INSTALL)
+    install(FILES ${rt_dir}/crtbegin.o ${rt_dir}/crtbeginT.o ${rt_dir}/crtbeginS.o
+                  ${rt_dir}/crtend.o ${rt_dir}/crtendS.o ${rt_dir}/libvrk.a ${rt_dir}/libvrk_eh.a
+            DESTINATION lib/vrk/${VRK_MACHINE_DIR})
+  endif()
+endif()

@@ -34,9 +34,15 @@ for tool in ["qemu-aarch64", "llvm-readelf", "llvm-dwarfdump", "llvm-objdump"]:
         config.available_features.add(tool)
     else:
         missing.append(tool)
+# Debian's 64-bit Arm C library for hosted programs (libc6-dev-arm64-cross).
+arm64_libc = "/usr/aarch64-linux-gnu"
+if os.path.isfile(os.path.join(arm64_libc, "lib", "libc.a")):
+    config.available_features.add("arm64-libc")
+else:
+    missing.append("the 64-bit Arm C library (%s)" % arm64_libc)
 if missing:
-    lit_config.note("tests that need %s are unsupported: not on PATH "
-                    "(apt-get install qemu-user llvm)" % ", ".join(missing))
+    lit_config.note("tests that need %s are unsupported: not installed "
+                    "(apt-get install qemu-user llvm libc6-dev-arm64-cross)" % ", ".join(missing))
 
 config.substitutions += [
     ("%vrkxx", os.path.join(root, "bin", "vrk++")),
@@ -47,4 +53,5 @@ config.substitutions += [
     ("%status", config.vrk_run_status),
     ("%examples", config.vrk_examples_dir),
     ("%inputs", os.path.join(config.test_source_root, "Inputs")),
+    ("%arm64-libc", arm64_libc),
 ]
