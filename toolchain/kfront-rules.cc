@@ -37,6 +37,8 @@ constexpr word_rule rules[] = {
     {"-auxbase-strip", exact, 1, drop, nullptr, 0, 0, any, "names auxiliary files"},
     {"-imultilib", exact, 1, drop, nullptr, 0, 0, any, "this build has no multilibs"},
     {"-imultiarch", exact, 1, drop, nullptr, 0, 0, any, "this build has no multiarch directories"},
+    {"-iprefix", exact, 1, pass, nullptr, 0, 0, any, "the installation's prefix for -iwithprefix"},
+    {"-o", exact, 1, pass, nullptr, 0, 0, any, "assembler text, or preprocessed text under -E"},
     {"-isysroot", exact, 1, pass, nullptr, WORD_SYSROOT, 0, any, "system headers come from the root"},
     {"--sysroot", exact, 1, pass, nullptr, WORD_SYSROOT, 0, any, "system headers come from the root"},
     {"--sysroot=", prefix, 0, pass, nullptr, WORD_SYSROOT, 0, any, "system headers come from the root"},
