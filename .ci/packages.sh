@@ -23,6 +23,10 @@ need_command qemu-aarch64 qemu-user
 need_command llvm-readelf llvm
 need_command llvm-dwarfdump llvm
 need_package libc6-dev-arm64-cross
+# Build systems and compiler launchers tested in front of the drivers.
+need_command meson meson
+need_command ccache ccache
+need_command distcc distcc
 
 install_missing_packages() {
   ((${#vrk_missing_packages[@]})) || return 0

@@ -29,7 +29,8 @@ config.environment["PATH"] = os.pathsep.join([config.vrk_tools_dir, path])
 
 # The machine's tools the tests read results with, each a lit feature.
 missing = []
-for tool in ["qemu-aarch64", "llvm-readelf", "llvm-dwarfdump", "llvm-objdump"]:
+for tool in ["qemu-aarch64", "llvm-readelf", "llvm-dwarfdump", "llvm-objdump", "ninja",
+             "meson", "ccache", "distcc", "distccd"]:
     if shutil.which(tool, path=path):
         config.available_features.add(tool)
     else:
@@ -42,7 +43,8 @@ else:
     missing.append("the 64-bit Arm C library (%s)" % arm64_libc)
 if missing:
     lit_config.note("tests that need %s are unsupported: not installed "
-                    "(apt-get install qemu-user llvm libc6-dev-arm64-cross)" % ", ".join(missing))
+                    "(apt-get install qemu-user llvm libc6-dev-arm64-cross ninja-build "
+                    "meson ccache distcc)" % ", ".join(missing))
 
 config.substitutions += [
     ("%vrkxx", os.path.join(root, "bin", "vrk++")),
@@ -54,4 +56,7 @@ config.substitutions += [
     ("%examples", config.vrk_examples_dir),
     ("%inputs", os.path.join(config.test_source_root, "Inputs")),
     ("%arm64-libc", arm64_libc),
+    ("%cmake", config.vrk_cmake),
+    ("%root", root),
+    ("%path", path),
 ]
