@@ -34,9 +34,15 @@ if(NOT install_status EQUAL 0)
 endif()
 
 # The stand-ins are this tree's toolchain: the host profile's archive tools
-# (which the wrappers would find before PATH) are taken out again; its
-# programs in libexec are replaced below.
+# (which the wrappers would find before PATH) and its runtime objects and
+# libraries (which the link would find) are taken out again; its programs
+# in libexec are replaced below.
 file(REMOVE_RECURSE "${ROOT}/${TARGET}")
+file(GLOB host_runtime "${ROOT}/lib/vrk/${TARGET}/${VERSION}/crt*.o"
+     "${ROOT}/lib/vrk/${TARGET}/${VERSION}/libvrk*.a")
+if(host_runtime)
+  file(REMOVE ${host_runtime})
+endif()
 
 set(libexec "${ROOT}/libexec/vrk/${TARGET}/${VERSION}")
 file(MAKE_DIRECTORY "${libexec}" "${ROOT}/fakebin")
