@@ -12,6 +12,11 @@ need_command ninja ninja-build
 need_command python3 python3
 need_package libgtest-dev
 need_package libbenchmark-dev
+# LLVM's C++ runtime, linked statically into the programs.
+need_package libc++-14-dev
+need_package libc++abi-14-dev
+need_package libunwind-14-dev
+need_package libclang-rt-14-dev
 if [[ ! -x /usr/lib/llvm-14/bin/FileCheck || ! -e /usr/lib/llvm-14/build/utils/lit/lit.py ]]; then
   vrk_missing_packages+=(llvm-14-tools)
 fi
