@@ -20,6 +20,12 @@ need_package libclang-rt-14-dev
 if [[ ! -x /usr/lib/llvm-14/bin/FileCheck || ! -e /usr/lib/llvm-14/build/utils/lit/lit.py ]]; then
   vrk_missing_packages+=(llvm-14-tools)
 fi
+# Message catalogues (build), and what the tests of the completion script,
+# the manual pages and the translations run.
+need_command msgfmt gettext
+need_package bash-completion
+need_command groff groff-base
+need_command man man-db
 # The host toolchain profile: the 64-bit Arm assembler and linker, ld.lld,
 # qemu to run what it links, and llvm's readers to check the objects.
 need_command aarch64-linux-gnu-as binutils-aarch64-linux-gnu
