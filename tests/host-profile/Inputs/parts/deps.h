@@ -1,1 +1,0 @@
-#define DEPS_VALUE 3

@@ -1,2 +1,0 @@
-#include "deps.h"
-int deps_value(void) { return DEPS_VALUE; }
