@@ -45,8 +45,9 @@ const char *default_dependency_target(const translation &t) {
 }
 
 int answer_help(const translation &t) {
-  word_list command = make_word_list(t.words.count + 1);
+  word_list command = make_word_list(t.words.count + 2);
   push_word(command, host_tools::clang);
+  push_word(command, host_tools::clang_target_option);
   for (int i = 0; i < t.words.count; i++)
     if (std::strncmp(t.words.items[i], "--", 2) == 0 &&
         (std::strcmp(t.words.items[i], "--help") == 0 || std::strcmp(t.words.items[i], "--version") == 0))
