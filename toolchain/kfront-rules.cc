@@ -71,6 +71,8 @@ constexpr word_rule rules[] = {
     {"-gzux-pubnames", exact, 0, map, "-ggnu-pubnames", 0, 0, any, "the host spelling"},
     {"-gz=zlib-zux", exact, 0, reject, nullptr, 0, 0, any,
      "the host compiler has no section-name compression"},
+    {"-gsplit-dwarf", prefix, 0, reject, nullptr, 0, 0, any,
+     "the host compiler names the split file after the input, the specs after the output"},
     {"-gz", prefix, 0, pass, nullptr, 0, 0, any, "compression only"},
     {"-gno-", prefix, 0, pass, nullptr, 0, 0, any, "does not change the level"},
     {"-gdwarf-", prefix, 0, pass, nullptr, WORD_DEBUG | WORD_DWARF_VERSION, 0, any, "names the version"},

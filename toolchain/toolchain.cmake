@@ -19,14 +19,15 @@ find_program(VRK_HOST_CLANG NAMES clang clang-14 DOC "The host profile's compile
 find_program(VRK_HOST_AS NAMES ${host_triple}-as DOC "The host profile's assembler")
 find_program(VRK_HOST_LLD NAMES ld.lld ld.lld-14 DOC "ld.lld for ldwrap")
 find_program(VRK_HOST_BFD NAMES ${host_triple}-ld.bfd ${host_triple}-ld DOC "The binutils linker for ldwrap")
-foreach(tool ar nm ranlib)
-  find_program(VRK_HOST_${tool} NAMES ${host_triple}-${tool} DOC "The binutils ${tool} for the wrappers")
+foreach(tool ar nm ranlib objcopy)
+  find_program(VRK_HOST_${tool} NAMES ${host_triple}-${tool} DOC "The binutils ${tool}")
 endforeach()
 
 # A tool that is missing is configured as an empty path: the program then
 # says so when it runs, instead of running something else.
 set(host_missing)
-foreach(var VRK_HOST_CLANG VRK_HOST_AS VRK_HOST_LLD VRK_HOST_BFD VRK_HOST_ar VRK_HOST_nm VRK_HOST_ranlib)
+foreach(var VRK_HOST_CLANG VRK_HOST_AS VRK_HOST_LLD VRK_HOST_BFD VRK_HOST_ar VRK_HOST_nm VRK_HOST_ranlib
+        VRK_HOST_objcopy)
   if(NOT ${var})
     list(APPEND host_missing ${var})
     set(${var} "")
@@ -83,6 +84,15 @@ vrk_host_program(vrk_host_kfrontxx kfrontxx toolchain/kfront.cc)
 target_compile_definitions(vrk_host_kfrontxx PRIVATE VRK_KFRONT_CXX=1)
 vrk_host_program(vrk_host_as as toolchain/as.cc)
 vrk_host_program(vrk_host_ldwrap ldwrap toolchain/ldwrap.cc)
+
+# objcopy splits debug information for -gsplit-dwarf; it takes the specs'
+# words as they are, so the binutils program stands under the name itself.
+if(VRK_HOST_INSTALL AND VRK_HOST_objcopy)
+  install(CODE "
+    set(dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/libexec/vrk/${VRK_MACHINE_DIR}\")
+    file(MAKE_DIRECTORY \"\${dir}\")
+    file(CREATE_LINK \"${VRK_HOST_objcopy}\" \"\${dir}/objcopy\" SYMBOLIC)")
+endif()
 
 # The wrappers look for ar, nm and ranlib in <prefix>/<target>/bin first.
 if(VRK_HOST_INSTALL)
