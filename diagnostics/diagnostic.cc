@@ -19,6 +19,8 @@ diagnostic_reporter global_reporter;
 const diagnostic_kind_info diagnostic_kind_table[kind_last_diagnostic_kind + 1] = {
     {"", nullptr},                                   // kind_unspecified
     {"", nullptr},                                   // kind_ignored
+    // TRANSLATORS: the kind labels follow the program name and its colon
+    // at the start of a line; keep the colon and the trailing blank.
     {N_("fatal error: "), "error"},                  // kind_fatal
     {N_("internal compiler error: "), "error"},      // kind_ice
     {N_("error: "), "error"},                        // kind_error

@@ -21,7 +21,10 @@ bool locale_is_utf8() {
 }
 
 void init_quote_chars() {
+  // TRANSLATORS: the opening quotation mark put around quoted names in
+  // messages; the untranslated grave accent means the default marks.
   open_quote = translate("`");
+  // TRANSLATORS: the closing quotation mark.
   close_quote = translate("'");
   if (std::strcmp(open_quote, "`") == 0 && std::strcmp(close_quote, "'") == 0) {
     // The catalogue has no quotation marks of its own: use the typographic
@@ -35,9 +38,15 @@ void init_quote_chars() {
   }
 }
 
-void init_message_locale(const char *locale_dir) {
+bool set_message_locale() {
   std::setlocale(LC_CTYPE, "");
-  std::setlocale(LC_MESSAGES, "");
+  const char *messages = std::setlocale(LC_MESSAGES, "");
+  // The catalogue library never translates in these two, whatever
+  // LANGUAGE says.
+  return messages && std::strcmp(messages, "C") != 0 && std::strcmp(messages, "POSIX") != 0;
+}
+
+void bind_message_catalogue(const char *locale_dir) {
   bindtextdomain("vrk", locale_dir);
   textdomain("vrk");
   init_quote_chars();

@@ -20,9 +20,13 @@ extern const char *close_quote;
 // Choose open_quote/close_quote for the current locale and catalogue.
 // Call after setlocale and bindtextdomain.
 void init_quote_chars();
-// Start-up step of the driver: locale categories from the environment, the
-// "vrk" catalogue bound to `locale_dir` and selected, then init_quote_chars.
-void init_message_locale(const char *locale_dir);
+// Start-up step of the driver, in two calls.  set_message_locale takes the
+// locale categories of character types and messages from the environment
+// and tells whether messages can be translated at all (the message locale
+// is neither "C" nor "POSIX"); bind_message_catalogue then binds the "vrk"
+// catalogue to `locale_dir`, selects it and calls init_quote_chars.
+bool set_message_locale();
+void bind_message_catalogue(const char *locale_dir);
 
 // Whether the locale's character set is UTF-8 (any letter case).
 bool locale_is_utf8();

@@ -238,6 +238,10 @@ void driver_wrong_lang_callback(const decoded_option *decoded, unsigned lang_mas
                 false, true);
 }
 
+bool resolves_prefix_links(const decoded_option *decoded, unsigned count) {
+  return !any_option_after_first(decoded, count, {OPT_no_canonical_prefixes});
+}
+
 const option_handler_set &driver_option_handlers() {
   static const option_handler_set handlers = [] {
     option_handler_set h{};
@@ -266,9 +270,7 @@ void process_command(unsigned *decoded_options_count, decoded_option **decoded_o
   version_spec = version_number_text;
 
   // 2, 3.
-  bool resolve_links =
-      !any_option_after_first(*decoded_options, *decoded_options_count,
-                              {OPT_no_canonical_prefixes});
+  bool resolve_links = resolves_prefix_links(*decoded_options, *decoded_options_count);
   libexec_prefix_dir = config::standard_libexec_prefix;
   locate_installation(*decoded_options, resolve_links);
 

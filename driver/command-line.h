@@ -12,6 +12,11 @@ struct option_handler_set;
 // *DECODED_OPTIONS_COUNT.  Fatal errors end the run.
 void process_command(unsigned *decoded_options_count, decoded_option **decoded_options);
 
+// Whether the installation directories are derived from the driver's
+// canonical path (symbolic links resolved): unless -no-canonical-prefixes
+// is on the command line.
+bool resolves_prefix_links(const decoded_option *decoded, unsigned count);
+
 // The option machinery's callbacks for options it cannot dispatch.
 // Unknown option: saved as an unclaimed switch; false (no generic error).
 bool driver_unknown_option_callback(const decoded_option *decoded);

@@ -79,6 +79,14 @@ void choose_linker_and_plugin(const char *driver_name) {
       fatal_error(UNKNOWN_LOCATION, "%<-fuse-linker-plugin%>, but %s not found", "libltohook.so");
     set_static_spec(&linker_plugin_file_spec, escape_white_space(plugin), true);
     std::free(plugin);
+    // The plugin hands the link-time code to the LTO wrapper; without one
+    // (none was found, or a specs file emptied the spec) it would be given
+    // an empty "-plugin-opt=", which linkers reject.  The link then runs
+    // as under -fno-use-linker-plugin, and says so to the children.
+    if (!*lto_wrapper_spec) {
+      save_switch("-fno-use-linker-plugin", 0, nullptr, true, true);
+      terminate_switches_and_inputs();
+    }
   }
   set_static_spec(&lto_vrk_spec, driver_name, false);
 }

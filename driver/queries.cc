@@ -22,6 +22,9 @@ bool verbose() { return global_options.x_verbose_flag != 0; }
 
 void print_search_dirs() {
   if (install_exec_prefix)
+    // TRANSLATORS: build tools read the three lines of -print-search-dirs
+    // by their first words "install:", "programs:" and "libraries:"; keep
+    // these words as they are.
     std::printf(translate("install: %s%s\n"), install_exec_prefix, "");
   else
     std::printf(translate("install: %s%s\n"), config::standard_exec_prefix, config::machine_suffix);
@@ -48,6 +51,8 @@ void print_prog_name(const char *name) {
 }
 
 void print_version() {
+  // TRANSLATORS: the program's name, the package version (ending with a
+  // blank) and the version; scripts read this line, keep it as it is.
   std::printf(translate("%s %s%s\n"), invocation_name, config::package_version,
               config::version_string);
   std::fputs(translate("Copyright (C) 2023 The vrk developers.\n"), stdout);

@@ -4,6 +4,9 @@
 #include "driver/queries.h"
 
 const char *const usage_lines_head[] = {
+    // TRANSLATORS: a usage line is two blanks, the option as typed (not
+    // translated), blanks up to column 28, then the description; each
+    // continuation line starts with 27 blanks.  Keep the layout.
     N_("  -pass-exit-codes         Exit with highest error code from a phase.\n"),
     N_("  --help                   Display this information.\n"),
     N_("  --target-help            Display target specific command line options (including assembler and linker options).\n"),
@@ -11,6 +14,9 @@ const char *const usage_lines_head[] = {
 const int usage_lines_head_count = 3;
 
 const char *const usage_lines_tail[] = {
+    // TRANSLATORS: a usage line is two blanks, the option as typed (not
+    // translated), blanks up to column 28, then the description; each
+    // continuation line starts with 27 blanks.  Keep the layout.
     N_("  --version                Display compiler version information.\n"),
     N_("  -dumpspecs               Display all of the built in spec strings.\n"),
     N_("  -dumpversion             Display the version of the compiler.\n"),

@@ -15,6 +15,8 @@
 #include "driver/command-line.h"
 #include "driver/child-env.h"
 #include "driver/compilers.h"
+#include "driver/env-manager.h"
+#include "driver/locale-dir.h"
 #include "driver/link.h"
 #include "driver/queries.h"
 #include "driver/run-commands.h"
@@ -128,7 +130,14 @@ void driver::decode_arguments(int argc, char **argv) {
 }
 
 void driver::initialise_process() {
-  init_message_locale(config::locale_dir);
+  // Finding the installation costs a path search; a locale that cannot
+  // translate needs no catalogue.
+  const char *locale_dir = config::locale_dir;
+  if (set_message_locale())
+    locale_dir = installed_locale_dir(decoded_options_[0].arg, env.getenv("VRK_EXEC_PREFIX"),
+                                      resolves_prefix_links(decoded_options_,
+                                                            decoded_options_count_));
+  bind_message_catalogue(locale_dir);
 
   diagnostic_initialize(invocation_name, 0);
   diagnostic_color_init(DIAGNOSTICS_COLOR_AUTO);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/config/aarch64/aarch64-common.h"
 #include "diagnostics/diagnostic.h"
 #include "options/opts-common.h"
 #include "options/sanitizer-args.h"
@@ -20,6 +21,19 @@ bool is_catch_all(const option_record &r) {
   const unsigned bits =
       OPTL_ALL_LANGUAGES | OPTF_DRIVER | OPTF_TARGET | OPTF_COMMON | OPTF_JOINED | OPTF_UNDOCUMENTED;
   return (r.flags & bits) == (OPTF_JOINED | OPTF_UNDOCUMENTED);
+}
+
+// The argument values the target offers for option I.  Only completions
+// (the list built with a prefix) get them; misspelling hints are chosen
+// among the option spellings alone.
+std::vector<const char *> target_option_values(option_index i, const char *prefix) {
+  if (prefix == nullptr)
+    return {};
+  if (i == OPT_mcpu_ || i == OPT_mtune_)
+    return aarch64_core_names();
+  if (i == OPT_march_)
+    return aarch64_arch_names();
+  return {};
 }
 
 void add_text(candidate_list *candidates, std::string text) {
@@ -100,9 +114,13 @@ void option_proposer::build_option_suggestions(const char *prefix) {
       }
       add_misspelling_candidates(list, &r, r.text);
     } else {
-      // A target could offer argument values here for its options; the
-      // aarch64 target offers none, so they are listed by their text.
-      add_misspelling_candidates(list, &r, r.text);
+      std::vector<const char *> values = target_option_values(i, prefix);
+      for (const char *value : values) {
+        std::string text = std::string(r.text) + value;
+        add_misspelling_candidates(list, &r, text.c_str());
+      }
+      if (values.empty())
+        add_misspelling_candidates(list, &r, r.text);
     }
   }
 }

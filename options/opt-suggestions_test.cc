@@ -72,4 +72,28 @@ TEST(option_proposer, ListIsBuiltOnceAndHoldsEveryKind) {
   EXPECT_FALSE(has("gno-"));  // the catch-all adds nothing
 }
 
+words completions_of(const char *prefix) {
+  option_proposer p;
+  std::vector<char *> results;
+  p.get_completions(prefix, results);
+  words out(results.begin(), results.end());
+  for (char *r : results)
+    std::free(r);
+  return out;
+}
+
+TEST(option_proposer, CompletesProcessorNamesButHintsOnlyOptions) {
+  EXPECT_EQ(completions_of("-march=armv9."),
+            (words{"-march=armv9.1-a", "-march=armv9.2-a", "-march=armv9.3-a"}));
+  EXPECT_EQ(completions_of("-mcpu=cortex-a5"),
+            (words{"-mcpu=cortex-a53", "-mcpu=cortex-a57", "-mcpu=cortex-a55",
+                   "-mcpu=cortex-a57.cortex-a53", "-mcpu=cortex-a510"}));
+  EXPECT_EQ(completions_of("-mtune=nat"), (words{"-mtune=native"}));
+  EXPECT_EQ(completions_of("-mcpu=gen"), (words{"-mcpu=generic"}));
+  // The hint list has the option texts only.
+  option_proposer p;
+  EXPECT_STREQ(p.suggest_option("mcpu=cortex-a35x"), nullptr);
+  EXPECT_STREQ(p.suggest_option("mcpux="), "mcpu=");
+}
+
 }  // namespace

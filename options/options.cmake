@@ -42,14 +42,3 @@ file(GENERATE OUTPUT ${VRK_OPTION_GEN_DIR}/optgen-path.inc
 list(APPEND VRK_CORE_SOURCES ${VRK_OPTION_GEN_DIR}/option-data.cc)
 set(VRK_GENERATED_DEPENDS vrk_option_table)
 
-# The language-hook object libraries include the generated headers but do
-# not link vrkcore, so they would not wait for the generator; they are
-# created after this file is included, hence the deferred call.
-function(vrk_option_table_order_deps)
-  foreach(target vrk_lang_cxx vrk_lang_none)
-    if(TARGET ${target})
-      add_dependencies(${target} vrk_option_table)
-    endif()
-  endforeach()
-endfunction()
-cmake_language(DEFER CALL vrk_option_table_order_deps)

@@ -104,9 +104,10 @@ std::uint32_t parse_sanitizer_options(const char *text, location_t loc, sanitize
         const char *neg = positive ? "" : "no-";
         const char *trap = which == SANITIZE_OPTION_TRAP ? "-trap" : "";
         if (hint)
-          error_at(loc,
-                   "unrecognized argument to %<-f%ssanitize%s=%> option: %q.*s;"
-                   " did you mean %qs?",
+          // TRANSLATORS: the option as written: "no-" or nothing, then
+          // "-trap" or nothing; then the unknown name and the hint.
+          error_at(loc, "unrecognized argument to %<-f%ssanitize%s=%> option: %q.*s;"
+                        " did you mean %qs?",
                    neg, trap, int(len), p, hint);
         else
           error_at(loc, "unrecognized argument to %<-f%ssanitize%s=%> option: %q.*s", neg,

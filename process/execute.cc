@@ -240,6 +240,8 @@ int execute(const std::vector<const char *> &words, const execute_context &ctx) 
       case SIGQUIT:
       case SIGKILL:
       case SIGTERM:
+        // TRANSLATORS: the system's description of the signal, then the
+        // program's name.
         fatal_error(UNKNOWN_LOCATION, "%s signal terminated program %s", strsignal(sig), c.prog);
       default:
         internal_error_no_backtrace("%s signal terminated program %s", strsignal(sig), c.prog);

@@ -23,14 +23,18 @@ set(toolchain_programs kfront kfrontxx kfrontlto tolv1 as ld ldwrap ltorelay obj
 # System tools the wrappers run; tests put this directory on PATH.
 set(system_tools ar nm ranlib)
 
-file(REMOVE_RECURSE "${ROOT}")
-execute_process(
-  COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${ROOT}"
-  RESULT_VARIABLE install_status
-  OUTPUT_VARIABLE install_output
-  ERROR_VARIABLE install_output)
-if(NOT install_status EQUAL 0)
-  message(FATAL_ERROR "cmake --install ${BUILD_DIR} failed:\n${install_output}")
+# The plain installation first, as a user makes it.
+include(${CMAKE_CURRENT_LIST_DIR}/make-host-root.cmake)
+
+# The stand-ins are this tree's toolchain: the host profile's archive tools
+# (which the wrappers would find before PATH) and its runtime objects and
+# libraries (which the link would find) are taken out again; its programs
+# in libexec are replaced below.
+file(REMOVE_RECURSE "${ROOT}/${TARGET}")
+file(GLOB host_runtime "${ROOT}/lib/vrk/${TARGET}/${VERSION}/crt*.o"
+     "${ROOT}/lib/vrk/${TARGET}/${VERSION}/libvrk*.a")
+if(host_runtime)
+  file(REMOVE ${host_runtime})
 endif()
 
 set(libexec "${ROOT}/libexec/vrk/${TARGET}/${VERSION}")

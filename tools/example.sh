@@ -1,30 +1,29 @@
 #!/usr/bin/env bash
-# Runs the built driver the way a user runs an installed one: installs the
-# build into build/example-root, puts the stand-in toolchain programs in place
-# of a real compiler, assembler and linker, and compiles and links
-# examples/hello.cc with -v.  Then shows what each stand-in was given.
+# The driver on a real program: installs what the machine lacks (only
+# that), builds, installs the build with the host toolchain profile into
+# build/example-root as a user would, compiles and links examples/hello.cc
+# and examples/start.S with vrk++ -v, and runs the 64-bit Arm program under
+# qemu-aarch64.  Its output is the last thing printed.
 #
-# usage: tools/example.sh [BUILD_DIR]    (after cmake --build build)
+# usage: tools/example.sh
 set -euo pipefail
 
 src=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(cd "${1:-$src/build}" && pwd)
-root=$build/example-root
-target=aarch64-portbld-freebsd15.0
-version=13.2.0
+cd "$src"
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
+source .ci/packages.sh
+install_missing_packages
 
-cmake -DBUILD_DIR="$build" -DROOT="$root" -DSTANDIN="$build/tests/bin/standin" \
-      -DTARGET="$target" -DVERSION="$version" -P "$src/tests/make-test-root.cmake"
+cmake --preset default
+cmake --build build
+root=$src/build/example-root
+rm -rf "$root"
+cmake --install build --prefix "$root" > /dev/null
 
-log=$root/standin.log
-cd "$root"
-echo "== $root/bin/vrk++ -v -o hello $src/examples/hello.cc"
-status=0
-STANDIN_LOG=$log "$root/bin/vrk++" -v -o hello "$src/examples/hello.cc" || status=$?
-echo "== exit status $status; what the toolchain programs were given ($log):"
-cat "$log" 2> /dev/null || echo "(nothing was run)"
-if [[ -f hello ]]; then
-  echo "== $root/hello:"
-  cat hello
-fi
-exit "$status"
+work=$src/build/example-run
+rm -rf "$work" && mkdir -p "$work" && cd "$work"
+echo "== $root/bin/vrk++ -v -fno-exceptions -nostdlib -static -o hello examples/hello.cc examples/start.S"
+"$root/bin/vrk++" -v -fno-exceptions -nostdlib -static -o hello \
+  "$src/examples/hello.cc" "$src/examples/start.S"
+echo "== qemu-aarch64 $work/hello"
+qemu-aarch64 ./hello

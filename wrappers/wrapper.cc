@@ -61,6 +61,24 @@ char *take_b_option(int *argc, char **argv) {
   return nullptr;
 }
 
+// Whether the tool is asked for its version: "--version" or "-V" (the
+// spelling all three tools share) among its arguments ARGS before a "--".
+bool asks_for_version(char *const *args) {
+  for (; *args && std::strcmp(*args, "--") != 0; ++args)
+    if (std::strcmp(*args, "--version") == 0 || std::strcmp(*args, "-V") == 0)
+      return true;
+  return false;
+}
+
+// The wrapper's own lines before the tool's banner: which wrapper of which
+// version, and what it runs.  Written out before the tool starts, since
+// both share standard output.
+void print_wrapper_version(const char *personality, const char *tool, const char *plugin) {
+  std::printf("vrk-%s %s%s\n", personality, config::package_version, config::version_string);
+  std::printf("Runs %s with the plugin %s.\n", tool, plugin);
+  std::fflush(stdout);
+}
+
 int report_status(const char *tool, int status) {
   if (status == 0)
     return 0;
@@ -148,6 +166,9 @@ int wrapper_main(const char *personality, int argc, char **argv) {
       tool_argv[n++] = user_args[i];
   }
   tool_argv[n] = nullptr;
+
+  if (asks_for_version(tool_argv + 3))
+    print_wrapper_version(personality, tool_path, plugin_path);
 
   int status = 0;
   int err = 0;

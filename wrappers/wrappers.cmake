@@ -7,11 +7,17 @@ file(GLOB VRK_WRAP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/wrappers/*.cc
 list(FILTER VRK_WRAP_SOURCES EXCLUDE REGEX "(_test|/wrapper-main|/ltohook)\\.cc$")
 add_library(vrkwrap STATIC ${VRK_WRAP_SOURCES})
 target_link_libraries(vrkwrap PUBLIC vrkcore)
+if(VRK_SHIPPED)
+  add_library(vrkwrap${VRK_SHIPPED} STATIC ${VRK_WRAP_SOURCES})
+  target_link_libraries(vrkwrap${VRK_SHIPPED} PUBLIC vrkcore${VRK_SHIPPED})
+  vrk_use_shipped_runtime(vrkwrap${VRK_SHIPPED})
+endif()
 
 foreach(tool ar nm ranlib)
   add_executable(vrk-${tool} wrappers/wrapper-main.cc)
   target_compile_definitions(vrk-${tool} PRIVATE VRK_WRAPPER_PERSONALITY="${tool}")
-  target_link_libraries(vrk-${tool} PRIVATE vrkwrap)
+  target_link_libraries(vrk-${tool} PRIVATE vrkwrap${VRK_SHIPPED})
+  vrk_use_shipped_runtime(vrk-${tool})
 endforeach()
 
 # The link-time-optimisation plugin the wrappers hand to the tools.

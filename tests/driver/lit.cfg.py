@@ -1,6 +1,7 @@
 # lit configuration of the driver tests: every test runs the installed,
 # relocated tree that the install-test-root fixture lays out, with the
 # stand-in programs in place of the real toolchain.
+import locale
 import os
 import shutil
 import struct
@@ -27,10 +28,39 @@ if not os.path.isfile(os.path.join(libexec, "kfront")):
 # search paths, locale or stand-in settings may change what the driver does.
 for name in ["LIBRARY_PATH", "SOURCE_DATE_EPOCH", "LANG", "LANGUAGE", "LC_ALL",
              "LC_MESSAGES", "COMPILER_PATH", "VRK_EXEC_PREFIX", "VRK_COLORS",
-             "VRK_URLS", "TERM_URLS", "MAKEFLAGS"]:
+             "VRK_URLS", "TERM_URLS", "MAKEFLAGS", "MANPATH", "MANWIDTH",
+             "XDG_DATA_DIRS", "LOCPATH"]:
     config.environment.pop(name, None)
 config.environment["PATH"] = os.pathsep.join(
     [config.vrk_tools_dir, config.environment.get("PATH", "")])
+
+# What the tests of the installed extras (completion, manual pages,
+# translations) need from the machine; without it they are unsupported.
+def machine_tool(name):
+    return shutil.which(name, path=config.environment["PATH"])
+
+def locale_exists(name):
+    saved = locale.setlocale(locale.LC_ALL)
+    try:
+        locale.setlocale(locale.LC_ALL, name)
+        return True
+    except locale.Error:
+        return False
+    finally:
+        locale.setlocale(locale.LC_ALL, saved)
+
+for tool in ["bash", "groff", "man"]:
+    if machine_tool(tool):
+        config.available_features.add(tool)
+        config.substitutions.append(("%" + tool + "\\b", machine_tool(tool)))
+if os.path.isfile("/usr/share/bash-completion/bash_completion"):
+    config.available_features.add("bash-completion")
+# glibc's catalogue lookup honours LANGUAGE in any locale but "C" and
+# "POSIX"; C.UTF-8 needs nothing installed beyond the C library.
+if locale_exists("C.UTF-8"):
+    config.available_features.add("c-utf8-locale")
+if machine_tool("localedef") and os.path.isdir("/usr/share/i18n/locales"):
+    config.available_features.add("localedef")
 
 # Longer names first: a substitution is a regular expression applied in
 # order, and %vrk is a prefix of the others.

@@ -102,6 +102,23 @@ std::string rewrite_cpu_name(const char *name) {
   return arch.name + extension_string_for_flags(flags, arch.flags);
 }
 
+std::vector<const char *> aarch64_core_names() {
+  std::vector<const char *> names;
+  for (const aarch64_core_info &core : aarch64_cores)
+    names.push_back(core.name);
+  names.push_back(aarch64_generic_core.name);
+  names.push_back("native");
+  return names;
+}
+
+std::vector<const char *> aarch64_arch_names() {
+  std::vector<const char *> names;
+  for (const aarch64_arch_info &arch : aarch64_arches)
+    names.push_back(arch.name);
+  names.push_back("native");
+  return names;
+}
+
 const char *aarch64_rewrite_mcpu(int argc, const char **argv) {
   vrk_assert(argc >= 1);
   vrk_assert(argv != nullptr && argv[argc - 1] != nullptr);

@@ -7,6 +7,7 @@
 #include "config/aarch64/aarch64-tables.h"
 
 #include <string>
+#include <vector>
 
 enum aarch64_parse_opt_result {
   AARCH64_PARSE_OK = 0,
@@ -34,6 +35,12 @@ std::string extension_string_for_flags(aarch64_feature_flags isa_flags,
 // "cortex-a53+crc" -> "armv8-a+crc".  An unknown core name is a fatal
 // error; unknown suffixes are ignored.
 std::string rewrite_cpu_name(const char *name);
+
+// The processor names a user may give: every core of the table, "generic"
+// and "native" (-mcpu=, -mtune=); every architecture and "native"
+// (-march=).  "native" stands for what host detection finds.
+std::vector<const char *> aarch64_core_names();
+std::vector<const char *> aarch64_arch_names();
 
 // Spec function "rewrite_mcpu": rewrite_cpu_name of the last argument, as a
 // new text.  At least one argument is required.

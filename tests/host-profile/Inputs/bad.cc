@@ -1,0 +1,1 @@
+int broken() { return undeclared_name; }

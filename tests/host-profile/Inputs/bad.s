@@ -1,0 +1,2 @@
+	.text
+	not_an_instruction x0, x1

@@ -1,0 +1,2 @@
+#include "deps.h"
+int deps_value(void) { return DEPS_VALUE; }

@@ -1,0 +1,1 @@
+#define DEPS_VALUE 3
