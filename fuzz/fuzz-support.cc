@@ -114,6 +114,13 @@ std::string fuzz_text(const std::uint8_t *data, std::size_t size) {
 
 const std::string &fuzz_directory() { return directory; }
 
+std::FILE *fuzz_null_stream() {
+  static std::FILE *null_stream = std::fopen("/dev/null", "w");
+  if (!null_stream)
+    std::abort();
+  return null_stream;
+}
+
 std::string fuzz_write_file(const char *name, const std::string &data) {
   std::string path = directory + name;
   std::FILE *f = std::fopen(path.c_str(), "wb");

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // Thrown through the reporter's exit (support/error-exit.h) in place of
@@ -40,6 +41,10 @@ std::string fuzz_text(const std::uint8_t *data, std::size_t size);
 
 // The private directory made by fuzz_initialize, ending in "/".
 const std::string &fuzz_directory();
+
+// A stream to /dev/null, opened once (a fatal error inside a target
+// must not leave a descriptor open per input).
+std::FILE *fuzz_null_stream();
 
 // Write DATA to a file of that directory; returns its name.
 std::string fuzz_write_file(const char *name, const std::string &data);
