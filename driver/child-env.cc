@@ -64,7 +64,7 @@ void export_driver_path(const char *argv0) { env.xput(concat("COLLECT_VRK=", arg
 void export_lto_wrapper_path() {
   if (stops_before_link)
     return;
-  char *path = find_program("ltorelay");
+  char *path = run_paths.find_program("ltorelay");
   if (!path)
     return;
   char *escaped = escape_white_space(path);
@@ -110,10 +110,10 @@ std::string collect_vrk_options_value() {
 
 void export_vrk_options() { put_variable("COLLECT_VRK_OPTIONS", collect_vrk_options_value()); }
 
-void export_compiler_path() { env.xput(join_prefix_list(&exec_prefixes, "COMPILER_PATH", true, false)); }
+void export_compiler_path() { env.xput(run_paths.join_prefix_list(run_paths.exec_prefixes, "COMPILER_PATH", true, false)); }
 
 void export_library_path() {
-  env.xput(join_prefix_list(&startfile_prefixes, "LIBRARY_PATH", true, true));
+  env.xput(run_paths.join_prefix_list(run_paths.startfile_prefixes, "LIBRARY_PATH", true, true));
 }
 
 void export_makeflags(const jobserver_state &jobserver) {

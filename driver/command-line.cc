@@ -65,9 +65,9 @@ void settle_standard_prefix() {
   const char *p = install_exec_prefix;
   if (len > 9 && p[len - 1] == '/' && std::strncmp(p + len - 9, "/lib/vrk/", 9) == 0)
     len -= 9;
-  set_standard_prefix(install_exec_prefix, len);
-  add_search_prefix(&exec_prefixes, libexec_prefix_dir, "VRK", PREFIX_PRIORITY_LAST, 0, 0);
-  add_search_prefix(&startfile_prefixes, install_exec_prefix, "VRK", PREFIX_PRIORITY_LAST, 0, 0);
+  run_paths.set_standard_prefix(install_exec_prefix, len);
+  run_paths.add_search_prefix(run_paths.exec_prefixes, libexec_prefix_dir, "VRK", PREFIX_PRIORITY_LAST, 0, 0);
+  run_paths.add_search_prefix(run_paths.startfile_prefixes, install_exec_prefix, "VRK", PREFIX_PRIORITY_LAST, 0, 0);
 }
 
 // Call ADD for every element of the colon-separated VALUE as a directory
@@ -90,14 +90,14 @@ template <typename F> void for_each_path_element(const char *value, F add) {
 // Step 6.
 void add_environment_prefixes() {
   for_each_path_element(env.getenv("COMPILER_PATH"), [](const char *dir) {
-    add_search_prefix(&exec_prefixes, dir, nullptr, PREFIX_PRIORITY_LAST, 0, 0);
-    add_search_prefix(&include_prefixes, dir, nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+    run_paths.add_search_prefix(run_paths.exec_prefixes, dir, nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+    run_paths.add_search_prefix(run_paths.include_prefixes, dir, nullptr, PREFIX_PRIORITY_LAST, 0, 0);
   });
   if (!native_configuration())
     return;
   for (const char *var : {"LIBRARY_PATH", "LPATH"})
     for_each_path_element(env.getenv(var), [](const char *dir) {
-      add_search_prefix(&startfile_prefixes, dir, nullptr, PREFIX_PRIORITY_LAST, 0, 1);
+      run_paths.add_search_prefix(run_paths.startfile_prefixes, dir, nullptr, PREFIX_PRIORITY_LAST, 0, 1);
     });
 }
 
@@ -149,13 +149,13 @@ void compare_debug_from_environment() {
 // Step 15: the configured directories, when the installation was not
 // located relative to the driver.
 void add_configured_prefixes() {
-  add_search_prefix(&exec_prefixes, config::standard_libexec_prefix, "VRK",
+  run_paths.add_search_prefix(run_paths.exec_prefixes, config::standard_libexec_prefix, "VRK",
                     PREFIX_PRIORITY_LAST, 1, 0);
-  add_search_prefix(&exec_prefixes, config::standard_libexec_prefix, "OBJKIT",
+  run_paths.add_search_prefix(run_paths.exec_prefixes, config::standard_libexec_prefix, "OBJKIT",
                     PREFIX_PRIORITY_LAST, 2, 0);
-  add_search_prefix(&exec_prefixes, config::standard_exec_prefix, "OBJKIT",
+  run_paths.add_search_prefix(run_paths.exec_prefixes, config::standard_exec_prefix, "OBJKIT",
                     PREFIX_PRIORITY_LAST, 2, 0);
-  add_search_prefix(&startfile_prefixes, config::standard_exec_prefix, "OBJKIT",
+  run_paths.add_search_prefix(run_paths.startfile_prefixes, config::standard_exec_prefix, "OBJKIT",
                     PREFIX_PRIORITY_LAST, 1, 0);
 }
 
@@ -166,8 +166,8 @@ void add_tool_prefixes() {
                       "../../../../", config::target_name, "/", nullptr);
   char *bin = concat(tool, "bin/", nullptr);
   char *lib = concat(tool, "lib/", nullptr);
-  add_search_prefix(&exec_prefixes, bin, "OBJKIT", PREFIX_PRIORITY_LAST, 0, 0);
-  add_search_prefix(&startfile_prefixes, lib, "OBJKIT", PREFIX_PRIORITY_LAST, 0, 1);
+  run_paths.add_search_prefix(run_paths.exec_prefixes, bin, "OBJKIT", PREFIX_PRIORITY_LAST, 0, 0);
+  run_paths.add_search_prefix(run_paths.startfile_prefixes, lib, "OBJKIT", PREFIX_PRIORITY_LAST, 0, 1);
   std::free(tool);
   std::free(bin);
   std::free(lib);

@@ -89,17 +89,17 @@ TEST(ProcessCommand, PrefixesOfADriverInItsConfiguredPlace) {
     EXPECT_EQ(install_exec_prefix, nullptr);
     EXPECT_EQ(std::getenv("VRK_EXEC_PREFIX"), nullptr);
     // The tool directory folds where the configured tree is absent.
-    EXPECT_EQ(entries(exec_prefixes),
+    EXPECT_EQ(entries(run_paths.exec_prefixes),
               (std::vector<std::string>{"/usr/local/tolv13/libexec/vrk/ (1,0)",
                                         "/usr/local/tolv13/libexec/vrk/ (2,0)",
                                         "/usr/local/tolv13/lib/vrk/ (2,0)",
                                         "/usr/local/tolv13/" + target + "/bin/ (0,0)"}));
     // LIBRARY_PATH and LPATH entries are OS-multilib startfile prefixes.
-    EXPECT_EQ(entries(startfile_prefixes),
+    EXPECT_EQ(entries(run_paths.startfile_prefixes),
               (std::vector<std::string>{"/l1/ (0,1)", "/l2/ (0,1)",
                                         "/usr/local/tolv13/lib/vrk/ (1,0)",
                                         "/usr/local/tolv13/" + target + "/lib/ (0,1)"}));
-    EXPECT_EQ(include_prefixes.plist, nullptr);
+    EXPECT_EQ(run_paths.include_prefixes.plist, nullptr);
   }, [] {
     setenv("LIBRARY_PATH", "/l1", 1);
     setenv("LPATH", "/l2/", 1);

@@ -252,9 +252,9 @@ bool driver_handle_option(option_values *opts, option_values *opts_set,
     std::size_t len = std::strlen(arg);
     char *dir = len && arg[len - 1] != '/' && is_directory(arg) ? concat(arg, "/", nullptr)
                                                                  : xstrdup(arg);
-    add_search_prefix(&exec_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
-    add_search_prefix(&startfile_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
-    add_search_prefix(&include_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+    run_paths.add_search_prefix(run_paths.exec_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+    run_paths.add_search_prefix(run_paths.startfile_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+    run_paths.add_search_prefix(run_paths.include_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
     std::free(dir);
     claimed = true;
     break;

@@ -173,10 +173,10 @@ TEST_F(DriverOptions, ForwardedOptionsAndVariablesSet) {
 
 TEST_F(DriverOptions, BDirectoriesGoFirstOnAllThreeLists) {
   scratch_dir t;
-  prefix_list *lists[] = {&exec_prefixes, &startfile_prefixes, &include_prefixes};
+  prefix_list *lists[] = {&run_paths.exec_prefixes, &run_paths.startfile_prefixes, &run_paths.include_prefixes};
   for (prefix_list *list : lists)
     free_prefix_list(list);
-  add_search_prefix(&exec_prefixes, "/other/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  run_paths.add_search_prefix(run_paths.exec_prefixes, "/other/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
   // An existing directory gets its "/"; anything else is a plain text
   // prefix.  The switch keeps the name as written.
   handle(OPT_B, t.root().c_str());
@@ -188,7 +188,7 @@ TEST_F(DriverOptions, BDirectoriesGoFirstOnAllThreeLists) {
     ASSERT_NE(list->plist->next, nullptr);
     EXPECT_STREQ(list->plist->next->prefix, "/x/pre-");
   }
-  EXPECT_STREQ(exec_prefixes.plist->next->next->prefix, "/other/");
+  EXPECT_STREQ(run_paths.exec_prefixes.plist->next->next->prefix, "/other/");
   EXPECT_EQ(switch_texts(), (texts{"B " + t.root(), "B /x/pre-"}));
   EXPECT_TRUE(saved_switches[0].claimed);
   for (prefix_list *list : lists)

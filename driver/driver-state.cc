@@ -7,6 +7,8 @@ int worst_exit_status = 1;
 int signalled_children;
 int executed_group_count;
 
+search_paths run_paths;
+
 const char *version_number_text;
 const char *install_exec_prefix;
 const char *libexec_prefix_dir;

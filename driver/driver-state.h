@@ -7,12 +7,19 @@
 #include <cstdio>
 #include <vector>
 
+#include "process/prefixes.h"
+
 // Main sequence (driver/vrk).
 extern const char *invocation_name;        // last component of argv[0]
 extern bool response_file_seen;            // an argument file was expanded
 extern int worst_exit_status;              // command execution; starts at 1
 extern int signalled_children;             // command execution
 extern int executed_group_count;           // command execution
+
+// The run's search paths: prefix lists, machine suffixes, multilib
+// directories (set by command-line processing, spec loading and the
+// multilib choice).
+extern search_paths run_paths;
 
 // Command-line processing (driver/command-line).
 enum save_temps_kind { keep_temps_off = 0, keep_temps_cwd = 1, keep_temps_auxdir = 2, keep_temps_objdir = 3 };

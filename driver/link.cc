@@ -68,13 +68,13 @@ bool linker_plugin_disabled() {
 
 void choose_linker_and_plugin(const char *driver_name) {
   if (std::strcmp(linker_name_spec, "ldwrap") == 0) {
-    char *found = find_program("ldwrap");
+    char *found = run_paths.find_program("ldwrap");
     if (!found)
       set_static_spec(&linker_name_spec, "ld", false);
     std::free(found);
   }
   if (!linker_plugin_disabled()) {
-    char *plugin = find_file_on_prefixes(&exec_prefixes, "libltohook.so", R_OK, false);
+    char *plugin = run_paths.find_file_on_prefixes(run_paths.exec_prefixes, "libltohook.so", R_OK, false);
     if (!plugin)
       fatal_error(UNKNOWN_LOCATION, "%<-fuse-linker-plugin%>, but %s not found", "libltohook.so");
     set_static_spec(&linker_plugin_file_spec, escape_white_space(plugin), true);

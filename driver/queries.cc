@@ -28,12 +28,12 @@ void print_search_dirs() {
     std::printf(translate("install: %s%s\n"), install_exec_prefix, "");
   else
     std::printf(translate("install: %s%s\n"), config::standard_exec_prefix, config::machine_suffix);
-  std::printf(translate("programs: %s\n"), join_prefix_list(&exec_prefixes, "", false, false));
-  std::printf(translate("libraries: %s\n"), join_prefix_list(&startfile_prefixes, "", false, true));
+  std::printf(translate("programs: %s\n"), run_paths.join_prefix_list(run_paths.exec_prefixes, "", false, false));
+  std::printf(translate("libraries: %s\n"), run_paths.join_prefix_list(run_paths.startfile_prefixes, "", false, true));
 }
 
 void print_file_name(const char *name) {
-  char *found = find_file_on_prefixes(&startfile_prefixes, name, R_OK, true);
+  char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, name, R_OK, true);
   std::printf("%s\n", found ? found : name);
 }
 
@@ -46,7 +46,7 @@ void print_prog_name(const char *name) {
     }
     name = concat("ld", linker_flavour_suffix, nullptr);
   }
-  char *found = find_program(name);
+  char *found = run_paths.find_program(name);
   std::printf("%s\n", found ? found : name);
 }
 
@@ -116,11 +116,11 @@ bool answer_queries() {
     return true;
   }
   if (opts.x_print_multi_directory) {
-    std::printf("%s\n", selected_multilib_dir ? selected_multilib_dir : ".");
+    std::printf("%s\n", run_paths.multilib.dir ? run_paths.multilib.dir : ".");
     return true;
   }
   if (opts.x_print_multiarch) {
-    std::printf("%s\n", selected_multiarch_dir ? selected_multiarch_dir : "");
+    std::printf("%s\n", run_paths.multilib.multiarch_dir ? run_paths.multilib.multiarch_dir : "");
     return true;
   }
   if (opts.x_print_sysroot) {
@@ -129,7 +129,7 @@ bool answer_queries() {
     return true;
   }
   if (opts.x_print_multi_os_directory) {
-    std::printf("%s\n", selected_multilib_os_dir ? selected_multilib_os_dir : ".");
+    std::printf("%s\n", run_paths.multilib.os_dir ? run_paths.multilib.os_dir : ".");
     return true;
   }
   if (opts.x_print_sysroot_headers_suffix) {

@@ -21,6 +21,7 @@ execute_context current_execute_context() {
   ctx.program_name = invocation_name ? invocation_name : "";
   ctx.temp_base = last_temp_base();
   ctx.current_input = input_name;
+  ctx.programs = &run_paths;
   ctx.print_version_banner = version_banner_printer;
   ctx.worst_exit_status = &worst_exit_status;
   ctx.signalled_children = &signalled_children;

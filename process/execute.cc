@@ -146,8 +146,8 @@ int execute(const std::vector<const char *> &words, const execute_context &ctx) 
   std::vector<char *> owned;  // resolved paths, released on return
   std::vector<std::string> wrapper_words;
 
-  auto resolve = [&owned](const char *name) -> const char * {
-    char *path = find_program(name);
+  auto resolve = [&owned, &ctx](const char *name) -> const char * {
+    char *path = ctx.programs ? ctx.programs->find_program(name) : nullptr;
     if (!path)
       return name;
     owned.push_back(path);

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+class search_paths;
+
 struct execute_context {
   bool verbose = false;         // -v (also set by -###): echo every command
   bool dry_run = false;         // -###: echo quoted and run nothing
@@ -25,6 +27,9 @@ struct execute_context {
   const char *program_name = "";            // the driver's invocation name
   const char *temp_base = nullptr;          // base for pipeline temporaries
   const char *current_input = nullptr;      // input being compiled, or null
+  // Where program names are looked up (find_program); null: each program
+  // is started as named, through PATH.
+  search_paths *programs = nullptr;
   // Writes the -v version banner; the reproduction procedure puts it into
   // the kept error output.  May be null (no banner).
   void (*print_version_banner)(std::FILE *stream) = nullptr;

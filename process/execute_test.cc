@@ -56,14 +56,15 @@ TEST(ReportBug, CommandsThatCannotBeRerunAreLeftAlone) {
   std::string count = scratch.path("count");
   scratch.script("kfront", "n=$(cat '" + count + "' 2>/dev/null || echo 0); echo $((n+1)) > '" +
                                count + "'\necho 'internal compiler error: boom' >&2\nexit 4");
-  free_prefix_list(&exec_prefixes);
-  add_search_prefix(&exec_prefixes, (scratch.root() + "/").c_str(), "VRK", PREFIX_PRIORITY_LAST,
-                    0, 0);
+  search_paths paths;
+  paths.add_search_prefix(paths.exec_prefixes, (scratch.root() + "/").c_str(), "VRK",
+                          PREFIX_PRIORITY_LAST, 0, 0);
   int worst = 1;
   execute_context ctx;
   ctx.program_name = "vrk++";
   ctx.report_bug = true;
   ctx.worst_exit_status = &worst;
+  ctx.programs = &paths;
   struct {
     std::vector<const char *> words;
     const char *input;
@@ -86,7 +87,6 @@ TEST(ReportBug, CommandsThatCannotBeRerunAreLeftAlone) {
     EXPECT_EQ(std::atoi(slurp(count).c_str()), ++expected_runs);
   }
   EXPECT_EQ(worst, 4);
-  free_prefix_list(&exec_prefixes);
 }
 
 TEST(ReportBugFiles, IdenticalFilesCompareBySizeAndContent) {

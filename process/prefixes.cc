@@ -12,46 +12,11 @@
 #include <vector>
 
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "spec/multilib.h"
-#include "support/configuration.h"
 #include "support/text-area.h"
 #include "support/text.h"
 #include "support/xmalloc.h"
 
-prefix_list exec_prefixes = {nullptr, 0, "exec"};
-prefix_list startfile_prefixes = {nullptr, 0, "startfile"};
-prefix_list include_prefixes = {nullptr, 0, nullptr};
-
-const char *machine_suffix;
-const char *machine_only_suffix;
-const char *standard_prefix = config::prefix;
-const char *configured_assembler = config::default_assembler;
-const char *configured_linker = config::default_linker;
-
 namespace {
-
-// Program lookups already made.  A build runs the same few programs for
-// every input; each is looked up along exec_prefixes once.  Any change to
-// the inputs of a lookup (the list, the suffixes, the configured tools)
-// makes the remembered answers stale.
-struct program_lookup {
-  std::string name;
-  std::string path;  // empty: not found
-};
-std::vector<program_lookup> program_lookups;
-unsigned exec_prefixes_generation;
-struct lookup_inputs {
-  unsigned generation;
-  const char *machine_suffix;
-  const char *configured_assembler;
-  const char *configured_linker;
-  bool operator==(const lookup_inputs &) const = default;
-} program_lookups_inputs;
-
-lookup_inputs current_lookup_inputs() {
-  return {exec_prefixes_generation, machine_suffix, configured_assembler, configured_linker};
-}
 
 // A hostile environment (VRK_ROOT="@VRK/x") would otherwise expand forever.
 constexpr int max_key_expansions = 16;
@@ -165,19 +130,24 @@ void *add_to_joined(char *path, void *data) {
 
 } // namespace
 
-void add_search_prefix(prefix_list *list, const char *directory, const char *component,
-                       int priority, int require_machine_suffix, int os_multilib) {
-  if (list == &exec_prefixes)
-    exec_prefixes_generation++;
-  prefix_entry **link = &list->plist;
+search_paths::~search_paths() {
+  free_prefix_list(&exec_prefixes);
+  free_prefix_list(&startfile_prefixes);
+  free_prefix_list(&include_prefixes);
+}
+
+void search_paths::add_search_prefix(prefix_list &list, const char *directory,
+                                     const char *component, int priority,
+                                     int require_machine_suffix, int os_multilib) {
+  prefix_entry **link = &list.plist;
   while (*link && (*link)->priority <= priority)
     link = &(*link)->next;
 
   auto *entry = static_cast<prefix_entry *>(xmalloc(sizeof(prefix_entry)));
-  entry->prefix = relocate_path(directory, component);
+  entry->prefix = relocate(directory, component);
   int len = static_cast<int>(std::strlen(entry->prefix));
-  if (len > list->max_len)
-    list->max_len = len;
+  if (len > list.max_len)
+    list.max_len = len;
   entry->require_machine_suffix = require_machine_suffix;
   entry->priority = priority;
   entry->os_multilib = os_multilib;
@@ -185,7 +155,8 @@ void add_search_prefix(prefix_list *list, const char *directory, const char *com
   *link = entry;
 }
 
-void add_sysroot_prefix(const char *directory, const char *component) {
+void search_paths::add_sysroot_prefix(const char *directory, const char *component,
+                                      const char *sysroot_dir, const char *sysroot_suffix) {
   if (!is_sep(directory[0]))
     fatal_error(UNKNOWN_LOCATION, "system path %qs is not absolute", directory);
   char *path;
@@ -200,15 +171,15 @@ void add_sysroot_prefix(const char *directory, const char *component) {
   } else {
     path = xstrdup(directory);
   }
-  add_search_prefix(&startfile_prefixes, path, component, PREFIX_PRIORITY_LAST, 0, 1);
+  add_search_prefix(startfile_prefixes, path, component, PREFIX_PRIORITY_LAST, 0, 1);
   std::free(path);
 }
 
-void set_standard_prefix(const char *text, std::size_t length) {
+void search_paths::set_standard_prefix(const char *text, std::size_t length) {
   standard_prefix = xstrndup(text, length);
 }
 
-char *translate_prefix_key(const char *text) {
+char *translate_prefix_key(const char *text, const char *standard_prefix) {
   char *result = xstrdup(text);
   for (int round = 0; round < max_key_expansions && (result[0] == '@' || result[0] == '$');
        round++) {
@@ -236,7 +207,7 @@ char *translate_prefix_key(const char *text) {
   return result;
 }
 
-char *relocate_path(const char *path, const char *component) {
+char *relocate_path(const char *path, const char *component, const char *standard_prefix) {
   char *result = nullptr;
   if (component && standard_prefix) {
     std::size_t len = std::strlen(standard_prefix);
@@ -244,7 +215,7 @@ char *relocate_path(const char *path, const char *component) {
         (path[len] == '\0' || is_sep(path[len]))) {
       char *keyed = component[0] == '$' ? concat(component, path + len, nullptr)
                                         : concat("@", component, path + len, nullptr);
-      result = translate_prefix_key(keyed);
+      result = translate_prefix_key(keyed, standard_prefix);
       std::free(keyed);
     }
   }
@@ -254,21 +225,26 @@ char *relocate_path(const char *path, const char *component) {
   return result;
 }
 
-void *walk_prefixes(const prefix_list *list, bool use_multilib, std::size_t extra_space,
-                    prefix_callback callback, void *data) {
+char *search_paths::relocate(const char *path, const char *component) const {
+  return relocate_path(path, component, standard_prefix);
+}
+
+void *search_paths::walk_prefixes(const prefix_list &list, bool use_multilib,
+                                  std::size_t extra_space, prefix_callback callback,
+                                  void *data) const {
   walk_suffixes s{};
   s.plain_suffix = machine_suffix ? machine_suffix : config::machine_suffix;
   s.plain_just = machine_only_suffix ? machine_only_suffix : config::machine_only_suffix;
-  if (use_multilib && selected(selected_multilib_dir))
-    s.multi_dir = dir_with_slash(selected_multilib_dir);
-  if (use_multilib && selected(selected_multilib_os_dir))
-    s.multi_os_dir = dir_with_slash(selected_multilib_os_dir);
-  if (selected_multiarch_dir)
-    s.multiarch_dir = dir_with_slash(selected_multiarch_dir);
+  if (use_multilib && selected(multilib.dir))
+    s.multi_dir = dir_with_slash(multilib.dir);
+  if (use_multilib && selected(multilib.os_dir))
+    s.multi_os_dir = dir_with_slash(multilib.os_dir);
+  if (multilib.multiarch_dir)
+    s.multiarch_dir = dir_with_slash(multilib.multiarch_dir);
   s.multi_suffix = concat(s.plain_suffix, s.multi_dir ? s.multi_dir : "", nullptr);
   s.just_multi_suffix = concat(s.plain_just, s.multi_dir ? s.multi_dir : "", nullptr);
 
-  std::size_t room = static_cast<std::size_t>(list->max_len) + extra_space +
+  std::size_t room = static_cast<std::size_t>(list.max_len) + extra_space +
                      longest({s.multi_suffix, s.just_multi_suffix, s.multi_os_dir,
                               s.multiarch_dir}) +
                      1;
@@ -280,7 +256,7 @@ void *walk_prefixes(const prefix_list *list, bool use_multilib, std::size_t extr
     const char *machine = multi ? s.multi_suffix : s.plain_suffix;
     const char *machine_only = multi ? s.just_multi_suffix : s.plain_just;
     bool machine_dirs = multi || s.multi_dir;
-    for (const prefix_entry *pl = list->plist; pl; pl = pl->next) {
+    for (const prefix_entry *pl = list.plist; pl; pl = pl->next) {
       void *r;
       if (machine_dirs) {
         if ((r = try_candidate(buffer, pl->prefix, machine, callback, data)))
@@ -320,8 +296,8 @@ void *walk_prefixes(const prefix_list *list, bool use_multilib, std::size_t extr
   return result;
 }
 
-char *find_file_on_prefixes(const prefix_list *list, const char *name, int mode,
-                            bool use_multilib) {
+char *search_paths::find_file_on_prefixes(const prefix_list &list, const char *name, int mode,
+                                          bool use_multilib) const {
   if (is_sep(name[0]))
     return access(name, mode) == 0 ? xstrdup(name) : nullptr;
   probe_data probe{name, mode};
@@ -329,35 +305,47 @@ char *find_file_on_prefixes(const prefix_list *list, const char *name, int mode,
       walk_prefixes(list, use_multilib, std::strlen(name), probe_file, &probe));
 }
 
-namespace {
-
-char *look_up_program(const char *name) {
-  if (std::strcmp(name, "as") == 0 && access(configured_assembler, X_OK) == 0)
-    return xstrdup(configured_assembler);
-  if (std::strcmp(name, "ld") == 0 && access(configured_linker, X_OK) == 0)
-    return xstrdup(configured_linker);
-  return find_file_on_prefixes(&exec_prefixes, name, X_OK, false);
+std::string search_paths::program_lookup_key() const {
+  // Entries are separated by a character that no path holds, so that two
+  // different lists never give the same key.
+  std::string key;
+  for (const prefix_entry *pl = exec_prefixes.plist; pl; pl = pl->next) {
+    key += pl->prefix;
+    key += '\0';
+    key += static_cast<char>('0' + pl->require_machine_suffix);
+    key += static_cast<char>('0' + pl->os_multilib);
+  }
+  for (const char *part : {machine_suffix, machine_only_suffix, multilib.multiarch_dir,
+                           configured_assembler, configured_linker}) {
+    key += '\n';
+    if (part)
+      key += part;
+  }
+  return key;
 }
 
-} // namespace
-
-void forget_program_lookups() { program_lookups.clear(); }
-
-char *find_program(const char *name) {
-  if (!(program_lookups_inputs == current_lookup_inputs())) {
-    program_lookups.clear();
-    program_lookups_inputs = current_lookup_inputs();
+char *search_paths::find_program(const char *name) {
+  std::string key = program_lookup_key();
+  if (key != program_lookups_key_) {
+    program_lookups_.clear();
+    program_lookups_key_ = std::move(key);
   }
-  for (const program_lookup &known : program_lookups)
+  for (const program_lookup &known : program_lookups_)
     if (known.name == name)
       return known.path.empty() ? nullptr : xstrdup(known.path.c_str());
-  char *found = look_up_program(name);
-  program_lookups.push_back({name, found ? found : ""});
+  char *found;
+  if (std::strcmp(name, "as") == 0 && access(configured_assembler, X_OK) == 0)
+    found = xstrdup(configured_assembler);
+  else if (std::strcmp(name, "ld") == 0 && access(configured_linker, X_OK) == 0)
+    found = xstrdup(configured_linker);
+  else
+    found = find_file_on_prefixes(exec_prefixes, name, X_OK, false);
+  program_lookups_.push_back({name, found ? found : ""});
   return found;
 }
 
-char *join_prefix_list(const prefix_list *list, const char *name, bool check_directories,
-                       bool use_multilib) {
+char *search_paths::join_prefix_list(const prefix_list &list, const char *name,
+                                     bool check_directories, bool use_multilib) const {
   text_area text;
   text.append(name);
   text.append_char('=');
@@ -382,8 +370,6 @@ bool is_searchable_dir(const char *path, bool for_linker) {
 }
 
 void free_prefix_list(prefix_list *list) {
-  if (list == &exec_prefixes)
-    exec_prefixes_generation++;
   for (prefix_entry *pl = list->plist; pl;) {
     prefix_entry *next = pl->next;
     std::free(pl->prefix);

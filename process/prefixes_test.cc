@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver-state.h"
-#include "spec/multilib.h"
 #include "support/scratch-dir-test-support.h"
 
 namespace {
@@ -34,9 +32,10 @@ void *record_candidate(char *path, void *data) {
   return nullptr;
 }
 
-std::vector<std::string> walk(const prefix_list &list, bool use_multilib) {
+std::vector<std::string> walk(const search_paths &paths, const prefix_list &list,
+                              bool use_multilib) {
   std::vector<std::string> seen;
-  walk_prefixes(&list, use_multilib, 0, record_candidate, &seen);
+  paths.walk_prefixes(list, use_multilib, 0, record_candidate, &seen);
   return seen;
 }
 
@@ -71,31 +70,31 @@ TEST(Prefixes, RelocationThroughRootVariablesAndDotDotFolding) {
       {"/../x/", nullptr, "/../x/"},
       {"x/../y/", nullptr, "y/"},
   };
+  const char *root = "/usr/local/tolv13";
   for (const auto &c : cases)
-    EXPECT_EQ(take(relocate_path(c.path.c_str(), c.key)), c.want) << c.path;
+    EXPECT_EQ(take(relocate_path(c.path.c_str(), c.key, root)), c.want) << c.path;
   if (access("/usr/local/tolv13", F_OK) != 0)
     EXPECT_EQ(take(relocate_path(
-                  ("/usr/local/tolv13/lib/vrk/" + M + "../../../").c_str(), nullptr)),
+                  ("/usr/local/tolv13/lib/vrk/" + M + "../../../").c_str(), nullptr, root)),
               "/usr/local/tolv13/lib/");
-  EXPECT_EQ(take(translate_prefix_key("$VRK_TEST_UNSET_KEY/x")), "/usr/local/tolv13/x");
+  EXPECT_EQ(take(translate_prefix_key("$VRK_TEST_UNSET_KEY/x", root)), "/usr/local/tolv13/x");
 
   // A root that names itself must not expand forever.
   setenv("VRK_ROOT", "@VRK/loop", 1);
-  EXPECT_FALSE(take(relocate_path("/usr/local/tolv13/lib/", "VRK")).empty());
+  EXPECT_FALSE(take(relocate_path("/usr/local/tolv13/lib/", "VRK", root)).empty());
   for (const char *var : {"VRK_ROOT", "OBJKIT_ROOT", "VRK_TEST_KEY"})
     unsetenv(var);
 }
 
 TEST(Prefixes, RelocationFollowsTheStandardPrefix) {
-  const char *saved = standard_prefix;
+  search_paths paths;
   unsetenv("VRK_ROOT");
-  set_standard_prefix("/opt/x/bin/../lib/vrk/", 13);  // "/opt/x/bin/.."
-  EXPECT_STREQ(standard_prefix, "/opt/x/bin/..");
+  paths.set_standard_prefix("/opt/x/bin/../lib/vrk/", 13);  // "/opt/x/bin/.."
+  EXPECT_STREQ(paths.standard_prefix, "/opt/x/bin/..");
   // A configured-looking path is not under the new root; a relocated one
   // is rewritten through it (and folded, as /opt/x/bin does not exist).
-  EXPECT_EQ(take(relocate_path("/opt/x/bin/../libexec/vrk/", "VRK")), "/opt/x/libexec/vrk/");
-  EXPECT_EQ(take(translate_prefix_key("@VRK/lib/")), "/opt/x/bin/../lib/");
-  standard_prefix = saved;
+  EXPECT_EQ(take(paths.relocate("/opt/x/bin/../libexec/vrk/", "VRK")), "/opt/x/libexec/vrk/");
+  EXPECT_EQ(take(translate_prefix_key("@VRK/lib/", paths.standard_prefix)), "/opt/x/bin/../lib/");
 }
 
 TEST(Prefixes, WalkOrderWithMachineSuffixesAndMultilibVariants) {
@@ -120,22 +119,19 @@ TEST(Prefixes, WalkOrderWithMachineSuffixesAndMultilibVariants) {
       // OS multilib entries.
       {".", "../lib64", nullptr, true, {a + M, a, b + M, c + M, c + MO, d + M, d + "../lib64/", d}},
   };
-  prefix_list prefixes{nullptr, 0, "startfile"};
-  add_search_prefix(&prefixes, a.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
-  add_search_prefix(&prefixes, b.c_str(), nullptr, PREFIX_PRIORITY_LAST, 1, 0);
-  add_search_prefix(&prefixes, c.c_str(), nullptr, PREFIX_PRIORITY_LAST, 2, 0);
-  add_search_prefix(&prefixes, d.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 1);
+  search_paths paths;
+  prefix_list &prefixes = paths.startfile_prefixes;
+  paths.add_search_prefix(prefixes, a.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  paths.add_search_prefix(prefixes, b.c_str(), nullptr, PREFIX_PRIORITY_LAST, 1, 0);
+  paths.add_search_prefix(prefixes, c.c_str(), nullptr, PREFIX_PRIORITY_LAST, 2, 0);
+  paths.add_search_prefix(prefixes, d.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 1);
   // The order of insertion by priority is checked with -B.
   EXPECT_EQ(prefixes.max_len, static_cast<int>(d.size()));
   for (const auto &w : cases) {
     SCOPED_TRACE(std::string(w.dir ? w.dir : "-") + (w.use_multilib ? " multilib" : ""));
-    selected_multilib_dir = w.dir;
-    selected_multilib_os_dir = w.os_dir;
-    selected_multiarch_dir = w.arch;
-    EXPECT_EQ(walk(prefixes, w.use_multilib), w.want);
+    paths.multilib = {w.dir, w.os_dir, w.arch};
+    EXPECT_EQ(walk(paths, prefixes, w.use_multilib), w.want);
   }
-  selected_multilib_dir = selected_multilib_os_dir = selected_multiarch_dir = nullptr;
-  free_prefix_list(&prefixes);
 }
 
 TEST(Prefixes, FindFileAndPrograms) {
@@ -148,32 +144,76 @@ TEST(Prefixes, FindFileAndPrograms) {
   t.script("b/as", "");
   std::string configured_as = t.file("as");
 
-  prefix_list list{nullptr, 0, "exec"};
-  add_search_prefix(&list, (t.root() + "/p/").c_str(), nullptr, PREFIX_PRIORITY_LAST, 1, 0);
-  add_search_prefix(&list, bdir.c_str(), nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+  search_paths paths;
+  prefix_list &list = paths.startfile_prefixes;
+  paths.add_search_prefix(list, (t.root() + "/p/").c_str(), nullptr, PREFIX_PRIORITY_LAST, 1, 0);
+  paths.add_search_prefix(list, bdir.c_str(), nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
 
-  EXPECT_EQ(take(find_file_on_prefixes(&list, "tool", X_OK, false)), pdir + "tool");
-  EXPECT_EQ(take(find_file_on_prefixes(&list, "data", R_OK, false)), bdir + "data");
-  EXPECT_EQ(take(find_file_on_prefixes(&list, "data", X_OK, false)), "(null)");
-  EXPECT_EQ(take(find_file_on_prefixes(&list, "tooldir", X_OK, false)), "(null)");
+  EXPECT_EQ(take(paths.find_file_on_prefixes(list, "tool", X_OK, false)), pdir + "tool");
+  EXPECT_EQ(take(paths.find_file_on_prefixes(list, "data", R_OK, false)), bdir + "data");
+  EXPECT_EQ(take(paths.find_file_on_prefixes(list, "data", X_OK, false)), "(null)");
+  EXPECT_EQ(take(paths.find_file_on_prefixes(list, "tooldir", X_OK, false)), "(null)");
   // An absolute name is only tested, never searched.
-  EXPECT_EQ(take(find_file_on_prefixes(&list, (bdir + "data").c_str(), R_OK, false)),
+  EXPECT_EQ(take(paths.find_file_on_prefixes(list, (bdir + "data").c_str(), R_OK, false)),
             bdir + "data");
-  EXPECT_EQ(take(find_file_on_prefixes(&list, "/data", R_OK, false)), "(null)");
+  EXPECT_EQ(take(paths.find_file_on_prefixes(list, "/data", R_OK, false)), "(null)");
 
-  // find_program: the configured assembler only when it is executable.
-  free_prefix_list(&exec_prefixes);
-  add_search_prefix(&exec_prefixes, bdir.c_str(), nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
-  const char *saved_as = configured_assembler;
-  configured_assembler = configured_as.c_str();
-  EXPECT_EQ(take(find_program("as")), bdir + "as");
+  // find_program: the configured assembler only when it is executable (a
+  // new object: the file system changed under the remembered answer).
+  {
+    search_paths programs;
+    programs.add_search_prefix(programs.exec_prefixes, bdir.c_str(), nullptr,
+                               PREFIX_PRIORITY_B_OPT, 0, 0);
+    programs.configured_assembler = configured_as.c_str();
+    EXPECT_EQ(take(programs.find_program("as")), bdir + "as");
+  }
   chmod(configured_as.c_str(), 0755);
-  forget_program_lookups();
-  EXPECT_EQ(take(find_program("as")), configured_as);
-  EXPECT_EQ(take(find_program("ld")).find(bdir), std::string::npos);
-  configured_assembler = saved_as;
-  free_prefix_list(&exec_prefixes);
-  free_prefix_list(&list);
+  search_paths programs;
+  programs.add_search_prefix(programs.exec_prefixes, bdir.c_str(), nullptr,
+                             PREFIX_PRIORITY_B_OPT, 0, 0);
+  programs.configured_assembler = configured_as.c_str();
+  EXPECT_EQ(take(programs.find_program("as")), configured_as);
+  EXPECT_EQ(take(programs.find_program("ld")).find(bdir), std::string::npos);
+}
+
+// Remembered program lookups never outlive a change to what they were
+// made from: each mutation below must change the answer.
+TEST(Prefixes, ProgramLookupsFollowEveryChangeOfTheirInputs) {
+  scratch_dir t;
+  std::string late = t.dir("late") + "/";
+  std::string early = t.dir("early") + "/";
+  t.script("late/tool", "");
+  t.script("early/tool", "");
+  t.script("early/" + M + "tool", "");
+  t.script("early/aarch64-x/tool", "");
+  std::string configured = t.script("configured-as", "");
+
+  search_paths paths;
+  paths.add_search_prefix(paths.exec_prefixes, late.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  EXPECT_EQ(take(paths.find_program("tool")), late + "tool");
+  EXPECT_EQ(take(paths.find_program("nosuch")), "(null)");
+
+  // A -B directory goes first.
+  paths.add_search_prefix(paths.exec_prefixes, early.c_str(), nullptr, PREFIX_PRIORITY_B_OPT,
+                          1, 0);
+  EXPECT_EQ(take(paths.find_program("tool")), early + M + "tool");
+  // An entry changed in place.
+  paths.exec_prefixes.plist->require_machine_suffix = 0;
+  paths.multilib.multiarch_dir = "aarch64-x";
+  EXPECT_EQ(take(paths.find_program("tool")), early + M + "tool");
+  paths.machine_suffix = "elsewhere/";
+  EXPECT_EQ(take(paths.find_program("tool")), early + "aarch64-x/tool");
+  paths.multilib.multiarch_dir = nullptr;
+  EXPECT_EQ(take(paths.find_program("tool")), early + "tool");
+  // The list emptied and refilled.
+  free_prefix_list(&paths.exec_prefixes);
+  EXPECT_EQ(take(paths.find_program("tool")), "(null)");
+  paths.add_search_prefix(paths.exec_prefixes, late.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  EXPECT_EQ(take(paths.find_program("tool")), late + "tool");
+  // The configured tools.
+  EXPECT_NE(take(paths.find_program("as")), configured);
+  paths.configured_assembler = configured.c_str();
+  EXPECT_EQ(take(paths.find_program("as")), configured);
 }
 
 TEST(Prefixes, SearchableDirectories) {
@@ -187,22 +227,17 @@ TEST(Prefixes, SearchableDirectories) {
 }
 
 TEST(Prefixes, SysrootPrefixes) {
-  free_prefix_list(&startfile_prefixes);
-  sysroot_dir = nullptr;
-  add_sysroot_prefix("/usr/lib/", "OBJKIT");
-  sysroot_dir = "/sys/root/";
-  sysroot_suffix = "/sfx";
-  add_sysroot_prefix("/lib/", "OBJKIT");
-  sysroot_dir = nullptr;
-  sysroot_suffix = nullptr;
-  EXPECT_EQ(entries(startfile_prefixes),
+  search_paths paths;
+  paths.add_sysroot_prefix("/usr/lib/", "OBJKIT", nullptr, nullptr);
+  paths.add_sysroot_prefix("/lib/", "OBJKIT", "/sys/root/", "/sfx");
+  EXPECT_EQ(entries(paths.startfile_prefixes),
             (std::vector<std::string>{"/usr/lib/ (0,1)", "/sys/root/sfx/lib/ (0,1)"}));
-  free_prefix_list(&startfile_prefixes);
 }
 
 TEST(PrefixesDeathTest, RelativeSystemPathIsFatal) {
-  EXPECT_EXIT(add_sysroot_prefix("lib/", nullptr), testing::ExitedWithCode(1),
-              "system path .*lib/.* is not absolute");
+  search_paths paths;
+  EXPECT_EXIT(paths.add_sysroot_prefix("lib/", nullptr, nullptr, nullptr),
+              testing::ExitedWithCode(1), "system path .*lib/.* is not absolute");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "diagnostics/diagnostic.h"
+#include "driver/driver-state.h"
 #include "process/prefixes.h"
 #include "process/temp-files.h"
 #include "spec/interpreter.h"
@@ -52,12 +53,12 @@ void finish_arg() {
   const char *text = arg_text.finish();
 
   if (arg_is_library) {
-    if (char *found = find_file_on_prefixes(&startfile_prefixes, text, R_OK, true))
+    if (char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, text, R_OK, true))
       text = found;
   }
 
   if (arg_is_linker_script) {
-    char *found = find_file_on_prefixes(&startfile_prefixes, text, R_OK, true);
+    char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, text, R_OK, true);
     if (!found) {
       error_noloc("unable to locate default linker script %qs in the library search paths",
                   text);

@@ -318,7 +318,7 @@ int do_spec_1(const char *spec, bool literal, const char *star_text) {
         break;
 
       case 'M':
-        arg_text.append(selected_multilib_os_dir ? selected_multilib_os_dir : ".");
+        arg_text.append(run_paths.multilib.os_dir ? run_paths.multilib.os_dir : ".");
         break;
 
       case 'X':

@@ -25,7 +25,7 @@ TEST_F(interpreter_test, WordsAndSimpleEscapes) {
   EXPECT_EQ(new_errors(), 0);
 
   sysroot_dir = "/sys";
-  selected_multilib_os_dir = "../lib64";
+  run_paths.multilib.os_dir = "../lib64";
   EXPECT_EQ(expand("-L%R/lib a%M"), (words{"-L/sys/lib", "a../lib64"}));
 }
 

@@ -27,14 +27,14 @@ namespace {
 bool spec_set(const char *spec) { return spec && *spec; }
 
 void read_main_specs_files() {
-  char *found = find_file_on_prefixes(&startfile_prefixes, "specs", R_OK, true);
+  char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, "specs", R_OK, true);
   if (found && std::strcmp(found, "specs") != 0)
     read_specs_file(found, true, false);
   else if (!spec_list)
     install_builtin_specs();
   std::free(found);
 
-  char *machine_specs = concat(config::standard_exec_prefix, machine_only_suffix, "specs", nullptr);
+  char *machine_specs = concat(config::standard_exec_prefix, run_paths.machine_only_suffix, "specs", nullptr);
   if (access(machine_specs, R_OK) == 0)
     read_specs_file(machine_specs, true, false);
   std::free(machine_specs);
@@ -42,7 +42,7 @@ void read_main_specs_files() {
 
 void add_standard_directories() {
   if (native_configuration() && spec_set(md_exec_prefix_spec))
-    add_search_prefix(&exec_prefixes, md_exec_prefix_spec, "VRK", PREFIX_PRIORITY_LAST, 0, 0);
+    run_paths.add_search_prefix(run_paths.exec_prefixes, md_exec_prefix_spec, "VRK", PREFIX_PRIORITY_LAST, 0, 0);
 
   settle_sysroot_suffixes();
 
@@ -51,28 +51,28 @@ void add_standard_directories() {
     // The words are kept for the walk below: add_sysroot_prefix copies them.
     std::vector<const char *> words = arg_buffer;
     for (const char *word : words)
-      add_sysroot_prefix(word, "OBJKIT");
+      run_paths.add_sysroot_prefix(word, "OBJKIT", sysroot_dir, sysroot_suffix);
     return;
   }
   if (!native_configuration() && !sysroot_dir)
     return;
   if (spec_set(md_startfile_prefix_spec))
-    add_sysroot_prefix(md_startfile_prefix_spec, "VRK");
+    run_paths.add_sysroot_prefix(md_startfile_prefix_spec, "VRK", sysroot_dir, sysroot_suffix);
   if (spec_set(md_startfile_prefix_1_spec))
-    add_sysroot_prefix(md_startfile_prefix_1_spec, "VRK");
+    run_paths.add_sysroot_prefix(md_startfile_prefix_1_spec, "VRK", sysroot_dir, sysroot_suffix);
   if (native_configuration()) {
     const char *base = install_exec_prefix ? install_exec_prefix : config::standard_exec_prefix;
-    char *dir = concat(base, machine_suffix, "../../../", nullptr);
-    add_search_prefix(&startfile_prefixes, dir, nullptr, PREFIX_PRIORITY_LAST, 0, 1);
+    char *dir = concat(base, run_paths.machine_suffix, "../../../", nullptr);
+    run_paths.add_search_prefix(run_paths.startfile_prefixes, dir, nullptr, PREFIX_PRIORITY_LAST, 0, 1);
     std::free(dir);
   }
-  add_sysroot_prefix("/lib/", "OBJKIT");
-  add_sysroot_prefix("/usr/lib/", "OBJKIT");
+  run_paths.add_sysroot_prefix("/lib/", "OBJKIT", sysroot_dir, sysroot_suffix);
+  run_paths.add_sysroot_prefix("/usr/lib/", "OBJKIT", sysroot_dir, sysroot_suffix);
 }
 
 void read_user_specs_files() {
   for (const char *name : user_spec_files) {
-    char *found = find_file_on_prefixes(&startfile_prefixes, name, R_OK, true);
+    char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, name, R_OK, true);
     read_specs_file(found ? found : name, false, true);
     std::free(found);
   }
@@ -102,8 +102,8 @@ void claim_switches_of_all_specs() {
 void load_specs_after_command_line() {
   init_compilers_table();
 
-  machine_suffix = concat(config::target_name, "/", config::version_number, "/", nullptr);
-  machine_only_suffix = concat(config::target_name, "/", nullptr);
+  run_paths.machine_suffix = concat(config::target_name, "/", config::version_number, "/", nullptr);
+  run_paths.machine_only_suffix = concat(config::target_name, "/", nullptr);
 
   read_main_specs_files();
 
@@ -116,7 +116,7 @@ void load_specs_after_command_line() {
   prepare_compare_debug();
 
   if (install_exec_prefix)
-    install_exec_prefix = concat(install_exec_prefix, machine_suffix, nullptr);
+    install_exec_prefix = concat(install_exec_prefix, run_paths.machine_suffix, nullptr);
 
   claim_switches_of_all_specs();
   select_multilib();

@@ -62,7 +62,7 @@ TEST_F(load_specs_test, SelfSpecsUserSpecsClaimsAndStartfilePrefixSpec) {
         if (custom < 0 || !saved_switches[custom].claimed)
           problems += "-mcustom not claimed by the user spec\n";
         // The expansion replaces the standard library directories.
-        std::string prefixes = prefixes_of(startfile_prefixes);
+        std::string prefixes = prefixes_of(run_paths.startfile_prefixes);
         if (prefixes != "/alt/lib/(os) /alt/lib32/(os) ")
           problems += "startfile prefixes: " + prefixes + "\n";
         std::fputs(problems.c_str(), stderr);

@@ -185,9 +185,9 @@ void set_os_and_multiarch_dirs(const char *path, std::size_t path_length) {
   const char *os = first + 1;
   const char *second = static_cast<const char *>(std::memchr(os, ':', end - os));
   const char *os_end = second ? second : end;
-  selected_multilib_os_dir = os_end > os ? xstrndup(os, os_end - os) : ".";
+  run_paths.multilib.os_dir = os_end > os ? xstrndup(os, os_end - os) : ".";
   if (second)
-    selected_multiarch_dir = xstrndup(second + 1, end - (second + 1));
+    run_paths.multilib.multiarch_dir = xstrndup(second + 1, end - (second + 1));
 }
 
 // This build's hook for the processor: the directory stays as chosen.
@@ -389,7 +389,7 @@ void select_multilib() {
     if (ok && !accepted) {
       if (!(path_length == 1 && path[0] == '.')) {
         const char *colon = static_cast<const char *>(std::memchr(path, ':', path_length));
-        selected_multilib_dir =
+        run_paths.multilib.dir =
             xstrndup(path, colon ? static_cast<std::size_t>(colon - path) : path_length);
       }
       accepted = true;
@@ -400,13 +400,13 @@ void select_multilib() {
     }
   }
 
-  selected_multilib_dir = target_multilib_dir(selected_multilib_dir);
+  run_paths.multilib.dir = target_multilib_dir(run_paths.multilib.dir);
 
-  if (!selected_multilib_dir && selected_multilib_os_dir &&
-      std::strcmp(selected_multilib_os_dir, ".") == 0)
-    selected_multilib_os_dir = nullptr;
-  else if (selected_multilib_dir && !selected_multilib_os_dir)
-    selected_multilib_os_dir = selected_multilib_dir;
+  if (!run_paths.multilib.dir && run_paths.multilib.os_dir &&
+      std::strcmp(run_paths.multilib.os_dir, ".") == 0)
+    run_paths.multilib.os_dir = nullptr;
+  else if (run_paths.multilib.dir && !run_paths.multilib.os_dir)
+    run_paths.multilib.os_dir = run_paths.multilib.dir;
 }
 
 void print_multilib_listing(std::FILE *stream) {
@@ -477,9 +477,9 @@ void print_multilib_listing(std::FILE *stream) {
 }
 
 void reset_multilib_selection() {
-  selected_multilib_dir = nullptr;
-  selected_multilib_os_dir = nullptr;
-  selected_multiarch_dir = nullptr;
+  run_paths.multilib.dir = nullptr;
+  run_paths.multilib.os_dir = nullptr;
+  run_paths.multilib.multiarch_dir = nullptr;
   implied_state = cache_state::empty;
   implied_options.clear();
   default_options.clear();

@@ -11,11 +11,6 @@
 #include <cstddef>
 #include <cstdio>
 
-// Results of `select_multilib` (null until chosen, or when none applies).
-extern const char *selected_multilib_dir;
-extern const char *selected_multilib_os_dir;
-extern const char *selected_multiarch_dir;
-
 // Results of `settle_sysroot_suffixes` (null when none).
 extern const char *sysroot_suffix;
 extern const char *sysroot_hdrs_suffix;
@@ -39,8 +34,9 @@ bool multilib_option_used(const char *text, std::size_t length);
 // Whether TEXT is one of the default options parsed by select_multilib.
 bool multilib_option_default(const char *text, std::size_t length);
 
-// Choose selected_multilib_dir, selected_multilib_os_dir and
-// selected_multiarch_dir.  Malformed tables are fatal errors.
+// Choose the multilib, OS multilib and multiarch directories of the run's
+// search paths (each null when none applies).  Malformed tables are fatal
+// errors.
 void select_multilib();
 
 // The -print-multi-lib listing: one line per variant, "dir;@opt@opt".

@@ -35,8 +35,8 @@ protected:
   }
 
   std::string dirs() {
-    return or_none(selected_multilib_dir) + " " + or_none(selected_multilib_os_dir) + " " +
-           or_none(selected_multiarch_dir);
+    return or_none(run_paths.multilib.dir) + " " + or_none(run_paths.multilib.os_dir) + " " +
+           or_none(run_paths.multilib.multiarch_dir);
   }
 };
 

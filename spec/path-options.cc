@@ -45,10 +45,10 @@ void *path_option_walk(char *path, void *data) {
   return nullptr;
 }
 
-void walk_with(const prefix_list *list, bool use_multilib, const std::string &append,
+void walk_with(const prefix_list &list, bool use_multilib, const std::string &append,
                const char *option, bool separate) {
   path_walk_info info{append.c_str(), append.size(), option, separate};
-  walk_prefixes(list, use_multilib, append.size(), path_option_walk, &info);
+  run_paths.walk_prefixes(list, use_multilib, append.size(), path_option_walk, &info);
 }
 
 // An option and its value as two arguments.
@@ -61,13 +61,13 @@ void push_option_pair(const char *option, const char *value) {
 
 } // namespace
 
-void do_library_dir_options() { walk_with(&startfile_prefixes, true, "", "-L", false); }
+void do_library_dir_options() { walk_with(run_paths.startfile_prefixes, true, "", "-L", false); }
 
 void do_header_options() {
-  if (selected_multilib_dir)
-    push_option_pair("-imultilib", selected_multilib_dir);
-  if (selected_multiarch_dir)
-    push_option_pair("-imultiarch", selected_multiarch_dir);
+  if (run_paths.multilib.dir)
+    push_option_pair("-imultilib", run_paths.multilib.dir);
+  if (run_paths.multilib.multiarch_dir)
+    push_option_pair("-imultiarch", run_paths.multilib.multiarch_dir);
   if (install_exec_prefix)
     push_option_pair("-iprefix", install_exec_prefix);
   if ((sysroot_overridden || (sysroot_dir && sysroot_hdrs_suffix)) && sysroot_dir) {
@@ -77,17 +77,17 @@ void do_header_options() {
     push_option_pair("-isysroot", root.c_str());
   }
 
-  walk_with(&include_prefixes, false, "include", "-isystem", true);
+  walk_with(run_paths.include_prefixes, false, "include", "-isystem", true);
 
   if (sysroot_hdrs_suffix_spec && *sysroot_hdrs_suffix_spec) {
     std::string fixed = "include-fixed/";
-    if (selected_multilib_dir)
-      fixed += selected_multilib_dir;
-    walk_with(&include_prefixes, false, fixed, "-isystem", true);
+    if (run_paths.multilib.dir)
+      fixed += run_paths.multilib.dir;
+    walk_with(run_paths.include_prefixes, false, fixed, "-isystem", true);
   } else {
-    if (selected_multiarch_dir)
-      walk_with(&include_prefixes, false, std::string("include-fixed/") + selected_multiarch_dir,
+    if (run_paths.multilib.multiarch_dir)
+      walk_with(run_paths.include_prefixes, false, std::string("include-fixed/") + run_paths.multilib.multiarch_dir,
                 "-isystem", true);
-    walk_with(&include_prefixes, false, "include-fixed", "-isystem", true);
+    walk_with(run_paths.include_prefixes, false, "include-fixed", "-isystem", true);
   }
 }

@@ -15,8 +15,8 @@ protected:
     tree.dir("inc/include-fixed");
     tree.file("libs/my.ld");
     tree.file("libs/crtx.o");
-    add_search_prefix(&include_prefixes, tree.path("inc/").c_str(), nullptr, 1, 0, 0);
-    add_search_prefix(&startfile_prefixes, tree.path("libs/").c_str(), nullptr, 1, 0, 0);
+    run_paths.add_search_prefix(run_paths.include_prefixes, tree.path("inc/").c_str(), nullptr, 1, 0, 0);
+    run_paths.add_search_prefix(run_paths.startfile_prefixes, tree.path("libs/").c_str(), nullptr, 1, 0, 0);
   }
   scratch_dir tree;
 };
@@ -24,11 +24,11 @@ protected:
 TEST_F(path_options_test, HeaderOptionsInOrder) {
   const char *saved_prefix = install_exec_prefix;
   install_exec_prefix = "/opt/vrk/";
-  selected_multilib_dir = "m64";
+  run_paths.multilib.dir = "m64";
   EXPECT_EQ(expand("%I"), (words{"-imultilib", "m64", "-iprefix", "/opt/vrk/", "-isystem",
                                  tree.path("inc/include"), "-isystem",
                                  tree.path("inc/include-fixed")}));
-  selected_multilib_dir = nullptr;
+  run_paths.multilib.dir = nullptr;
   install_exec_prefix = saved_prefix;
 
   sysroot_dir = "/sys";

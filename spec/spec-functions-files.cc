@@ -77,7 +77,7 @@ const char *if_exists_then_else_spec_function(int argc, const char **argv) {
 
 const char *include_spec_function(int argc, const char **argv) {
   vrk_assert(argc == 1);
-  char *found = find_file_on_prefixes(&startfile_prefixes, argv[0], R_OK, true);
+  char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, argv[0], R_OK, true);
   read_specs_file(found ? found : argv[0], false, false);
   std::free(found);
   return nullptr;
@@ -88,13 +88,13 @@ const char *find_file_spec_function(int argc, const char **argv) {
   const char *name = argv[0];
   if (name[0] == '/')
     return access(name, R_OK) == 0 ? xstrdup(name) : name;
-  char *found = find_file_on_prefixes(&startfile_prefixes, name, R_OK, true);
+  char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, name, R_OK, true);
   return found ? found : name;
 }
 
 const char *find_plugindir_spec_function(int argc, const char **argv) {
   vrk_assert(argc == 0);
-  char *found = find_file_on_prefixes(&startfile_prefixes, "plugin", R_OK, true);
+  char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, "plugin", R_OK, true);
   char *option = concat("-iplugindir=", found ? found : "plugin", nullptr);
   std::free(found);
   return option;
@@ -113,11 +113,11 @@ const char *fortran_preinclude_file_spec_function(int argc, const char **argv) {
   const char *option = argv[0];
   const char *file = argv[1];
 
-  char *found = find_file_on_prefixes(&include_prefixes, file, R_OK, false);
+  char *found = run_paths.find_file_on_prefixes(run_paths.include_prefixes, file, R_OK, false);
   if (!found) {
     prefix_list extra = {nullptr, 0, nullptr};
-    add_search_prefix(&extra, argv[2], nullptr, 0, 0, 0);
-    add_search_prefix(&extra, tool_finclude_dir, nullptr, 0, 0, 0);
+    run_paths.add_search_prefix(extra, argv[2], nullptr, 0, 0, 0);
+    run_paths.add_search_prefix(extra, tool_finclude_dir, nullptr, 0, 0, 0);
     if (sysroot_dir) {
       std::size_t root_length = std::strlen(sysroot_dir);
       if (root_length && sysroot_dir[root_length - 1] == '/')
@@ -126,11 +126,11 @@ const char *fortran_preinclude_file_spec_function(int argc, const char **argv) {
       if (sysroot_hdrs_suffix)
         dir += sysroot_hdrs_suffix;
       dir += system_finclude_dir;
-      add_search_prefix(&extra, dir.c_str(), "VRK", 0, 0, 0);
+      run_paths.add_search_prefix(extra, dir.c_str(), "VRK", 0, 0, 0);
     } else {
-      add_search_prefix(&extra, system_finclude_dir, "VRK", 0, 0, 0);
+      run_paths.add_search_prefix(extra, system_finclude_dir, "VRK", 0, 0, 0);
     }
-    found = find_file_on_prefixes(&extra, file, R_OK, false);
+    found = run_paths.find_file_on_prefixes(extra, file, R_OK, false);
     free_prefix_list(&extra);
   }
   if (!found)

@@ -185,7 +185,7 @@ TEST_F(spec_functions_test, LookupsAlongThePrefixes) {
   tree.dir("lib/plugin");
   tree.file("lib/extra.specs", "*specfn_included:\n-DINCLUDED\n");
   EXPECT_EQ(expand("%:find-plugindir()"), (words{"-iplugindir=plugin"}));
-  add_search_prefix(&startfile_prefixes, lib.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  run_paths.add_search_prefix(run_paths.startfile_prefixes, lib.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
   EXPECT_EQ(expand("%:find-plugindir()"), (words{"-iplugindir=" + lib + "plugin"}));
 
   // Specs read by a spec are not user specs: they claim only known switches.
@@ -203,7 +203,7 @@ TEST_F(spec_functions_test, LookupsAlongThePrefixes) {
   EXPECT_EQ(call(fortran_preinclude_file_spec_function, {"-f", "omp_lib.h"}), nullptr);
   // The include prefixes come first.
   std::string earlier = tree.file("first/omp_lib.h");
-  add_search_prefix(&include_prefixes, tree.path("first/").c_str(), nullptr,
+  run_paths.add_search_prefix(run_paths.include_prefixes, tree.path("first/").c_str(), nullptr,
                     PREFIX_PRIORITY_LAST, 0, 0);
   EXPECT_EQ(expand(spec.c_str()), (words{"-fpre-include=" + earlier}));
 }

@@ -111,10 +111,10 @@ protected:
     reset_specs();
     init_multilib_tables();
     reset_multilib_selection();
-    saved_startfile = startfile_prefixes;
-    saved_include = include_prefixes;
-    startfile_prefixes = {nullptr, 0, "startfile"};
-    include_prefixes = {nullptr, 0, nullptr};
+    saved_startfile = run_paths.startfile_prefixes;
+    saved_include = run_paths.include_prefixes;
+    run_paths.startfile_prefixes = {nullptr, 0, "startfile"};
+    run_paths.include_prefixes = {nullptr, 0, nullptr};
     set_current_input("dir/foo.c");
     error_count_at_start = diagnostic_count(kind_error);
   }
@@ -123,10 +123,10 @@ protected:
     execute_command_hook = nullptr;
     delete_end_files();
     reset_specs();
-    free_prefix_list(&startfile_prefixes);
-    free_prefix_list(&include_prefixes);
-    startfile_prefixes = saved_startfile;
-    include_prefixes = saved_include;
+    free_prefix_list(&run_paths.startfile_prefixes);
+    free_prefix_list(&run_paths.include_prefixes);
+    run_paths.startfile_prefixes = saved_startfile;
+    run_paths.include_prefixes = saved_include;
   }
 
   int new_errors() const { return diagnostic_count(kind_error) - error_count_at_start; }

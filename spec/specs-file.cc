@@ -22,6 +22,7 @@
 #include "diagnostics/diagnostic.h"
 #include "driver/compilers.h"
 #include "options/option-table.h"
+#include "driver/driver-state.h"
 #include "process/prefixes.h"
 #include "spec/spec-list.h"
 #include "support/text.h"
@@ -112,7 +113,7 @@ struct specs_reader {
       fatal_error(UNKNOWN_LOCATION, "specs %%include syntax malformed after %ld characters",
                   offset(q) + 1);
     std::string name(q + 1, eol - 1);
-    char *found = find_file_on_prefixes(&startfile_prefixes, name.c_str(), R_OK, true);
+    char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, name.c_str(), R_OK, true);
     if (found)
       read_specs_file(found, false, user);
     else if (!missing_ok)

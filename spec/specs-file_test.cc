@@ -121,7 +121,7 @@ TEST_F(specs_file_test, RenameAndInclude) {
   // An included file is read at the directive, before the rest of the
   // including file, and inherits its user flag.
   tree.file("lib/inner.specs", "*inner:\nfrom inner\n");
-  add_search_prefix(&startfile_prefixes, tree.path("lib/").c_str(), nullptr,
+  run_paths.add_search_prefix(run_paths.startfile_prefixes, tree.path("lib/").c_str(), nullptr,
                     PREFIX_PRIORITY_LAST, 0, 0);
   read_user("%include <inner.specs>\n*inner:\n+ and more\n");
   EXPECT_EQ(value_of("inner"), "from inner and more");

@@ -14,6 +14,24 @@ void text_area_exhausted() {
   std::exit(1);
 }
 
+text_area::text_area(text_area &&other) noexcept
+    : data_(other.data_), length_(other.length_), capacity_(other.capacity_) {
+  other.data_ = nullptr;
+  other.length_ = other.capacity_ = 0;
+}
+
+text_area &text_area::operator=(text_area &&other) noexcept {
+  if (this != &other) {
+    std::free(data_);
+    data_ = other.data_;
+    length_ = other.length_;
+    capacity_ = other.capacity_;
+    other.data_ = nullptr;
+    other.length_ = other.capacity_ = 0;
+  }
+  return *this;
+}
+
 text_area::~text_area() { std::free(data_); }
 
 void text_area::reserve(std::size_t extra) {

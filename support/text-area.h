@@ -12,6 +12,9 @@ public:
   text_area() = default;
   text_area(const text_area &) = delete;
   text_area &operator=(const text_area &) = delete;
+  // Moving hands the object under construction over; the source is empty.
+  text_area(text_area &&other) noexcept;
+  text_area &operator=(text_area &&other) noexcept;
   ~text_area();
 
   void append(const char *text, std::size_t length);
