@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
+#include "compilation/compilation.h"
 #include "support/text.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver-state.h"
+#include "compilation/compilation.h"
 
 namespace {
 

@@ -4,11 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/driver-state.h"
-#include "driver/env-manager.h"
-#include "driver/switches.h"
+#include "compilation/compilation.h"
+#include "compilation/env-manager.h"
 #include "options/jobserver.h"
-#include "process/prefixes.h"
+#include "spec/interpreter.h"
 #include "spec/spec-list.h"
 #include "support/text.h"
 
@@ -43,7 +42,8 @@ char *escape_white_space(const char *text) {
   return xstrdup(out.c_str());
 }
 
-void export_assembler_options() {
+void export_assembler_options(const compilation &comp) {
+  const std::vector<const char *> &assembler_passthrough = comp.assembler_passthrough;
   if (assembler_passthrough.empty())
     return;
   // Unlike COLLECT_VRK_OPTIONS, quotes inside an entry are not escaped;
@@ -61,10 +61,10 @@ void export_assembler_options() {
 
 void export_driver_path(const char *argv0) { env.xput(concat("COLLECT_VRK=", argv0, nullptr)); }
 
-void export_lto_wrapper_path() {
-  if (stops_before_link)
+void export_lto_wrapper_path(compilation &comp) {
+  if (comp.stops_before_link)
     return;
-  char *path = run_paths.find_program("ltorelay");
+  char *path = comp.search.find_program("ltorelay");
   if (!path)
     return;
   char *escaped = escape_white_space(path);
@@ -73,17 +73,20 @@ void export_lto_wrapper_path() {
   env.xput(concat("COLLECT_LTO_WRAPPER=", escaped, nullptr));
 }
 
-void export_offload_targets() {
-  if (offload_target_list && *offload_target_list)
-    env.xput(concat("OFFLOAD_TARGET_NAMES=", offload_target_list, nullptr));
-  std::free(const_cast<char *>(offload_target_list));
-  offload_target_list = nullptr;
+void export_offload_targets(compilation &comp) {
+  const char *&list = comp.offload_target_list;
+  if (list && *list)
+    env.xput(concat("OFFLOAD_TARGET_NAMES=", list, nullptr));
+  std::free(const_cast<char *>(list));
+  list = nullptr;
 }
 
-std::string collect_vrk_options_value() {
+std::string collect_vrk_options_value(const compilation &comp) {
+  const switch_list &switches = comp.switches;
+  int count = switches.count();
   std::string value;
-  for (int i = 0; i < saved_switch_count; ++i) {
-    const saved_switch &sw = saved_switches[i];
+  for (int i = 0; i < count; ++i) {
+    const saved_switch &sw = switches[i];
     // A switch removed by %< is dropped; one removed by %> is still passed
     // on.  Its separating blank stays either way.
     if ((sw.liveness & (live_removed | live_keep_for_children)) != live_removed) {
@@ -96,24 +99,28 @@ std::string collect_vrk_options_value() {
           append_single_quoted(value, *arg);
         }
     }
-    if (i + 1 < saved_switch_count)
+    if (i + 1 < count)
       value += ' ';
   }
-  if (aux_dir) {
-    if (saved_switch_count > 0)
+  if (comp.aux_dir) {
+    if (count > 0)
       value += ' ';
     value += "'-dumpdir' ";
-    append_single_quoted(value, aux_dir);
+    append_single_quoted(value, comp.aux_dir);
   }
   return value;
 }
 
-void export_vrk_options() { put_variable("COLLECT_VRK_OPTIONS", collect_vrk_options_value()); }
+void export_vrk_options(spec_interpreter &in) {
+  put_variable("COLLECT_VRK_OPTIONS", collect_vrk_options_value(in.comp));
+}
 
-void export_compiler_path() { env.xput(run_paths.join_prefix_list(run_paths.exec_prefixes, "COMPILER_PATH", true, false)); }
+void export_compiler_path(const search_paths &search) {
+  env.xput(search.join_prefix_list(search.exec_prefixes, "COMPILER_PATH", true, false));
+}
 
-void export_library_path() {
-  env.xput(run_paths.join_prefix_list(run_paths.startfile_prefixes, "LIBRARY_PATH", true, true));
+void export_library_path(const search_paths &search) {
+  env.xput(search.join_prefix_list(search.startfile_prefixes, "LIBRARY_PATH", true, true));
 }
 
 void export_makeflags(const jobserver_state &jobserver) {

@@ -9,8 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "driver/driver-state.h"
-#include "driver/switches.h"
+#include "compilation/compilation.h"
 #include "support/text.h"
 
 namespace {
@@ -21,8 +20,7 @@ std::string env_value(const char *name) {
 }
 
 TEST(ChildEnv, OptionListQuotesSwitchesArgumentsAndKeepsBlanksOfRemovedOnes) {
-  saved_switch *old_switches = saved_switches;
-  int old_count = saved_switch_count;
+  compilation comp;
   const char *o_args[] = {"a b", nullptr};
   const char *x_args[] = {"'", "", nullptr};
   saved_switch list[] = {
@@ -35,41 +33,41 @@ TEST(ChildEnv, OptionListQuotesSwitchesArgumentsAndKeepsBlanksOfRemovedOnes) {
       {"b", nullptr, live_no, true, true, false},
       {"last", nullptr, live_removed, true, true, false},
   };
-  saved_switches = list;
-  saved_switch_count = 8;
+  for (const saved_switch &sw : list) {
+    comp.switches.push(sw.text);
+    comp.switches[comp.switches.count() - 1] = sw;
+  }
   // Removed switches vanish but their separators stay; a switch removed
   // only for the specs is still listed, and so is one not live.
-  EXPECT_EQ(collect_vrk_options_value(),
+  EXPECT_EQ(collect_vrk_options_value(comp),
             " '-DX=it'\\''s' '-o' 'a b' '-Xlinker' ''\\''' ''  '-kept' '-b' ");
   // Without switches the -dumpdir tail has no blank in front.
-  saved_switch_count = 0;
-  aux_dir = "out/it's-";
-  EXPECT_EQ(collect_vrk_options_value(), "'-dumpdir' 'out/it'\\''s-'");
-  aux_dir = nullptr;
-  EXPECT_EQ(collect_vrk_options_value(), "");
-  saved_switches = old_switches;
-  saved_switch_count = old_count;
+  comp.switches.clear();
+  comp.aux_dir = "out/it's-";
+  EXPECT_EQ(collect_vrk_options_value(comp), "'-dumpdir' 'out/it'\\''s-'");
+  comp.aux_dir = nullptr;
+  EXPECT_EQ(collect_vrk_options_value(comp), "");
 }
 
 TEST(ChildEnv, AssemblerOptionsAndOffloadTargets) {
+  compilation comp;
   // Quotes inside an assembler option are not escaped.
-  assembler_passthrough = {"-a", "x'y"};
-  export_assembler_options();
+  comp.assembler_passthrough = {"-a", "x'y"};
+  export_assembler_options(comp);
   EXPECT_EQ(env_value("COLLECT_AS_OPTIONS"), "'-a' 'x'y'");
-  assembler_passthrough.clear();
 
   // The offload list is exported only when not empty, and released.
   unsetenv("OFFLOAD_TARGET_NAMES");
-  offload_target_list = xstrdup("");
-  export_offload_targets();
+  comp.offload_target_list = xstrdup("");
+  export_offload_targets(comp);
   EXPECT_EQ(env_value("OFFLOAD_TARGET_NAMES"), "<unset>");
-  EXPECT_EQ(offload_target_list, nullptr);
-  export_offload_targets();
+  EXPECT_EQ(comp.offload_target_list, nullptr);
+  export_offload_targets(comp);
   EXPECT_EQ(env_value("OFFLOAD_TARGET_NAMES"), "<unset>");
-  offload_target_list = xstrdup("nvptx-none:amdgcn-amdhsa");
-  export_offload_targets();
+  comp.offload_target_list = xstrdup("nvptx-none:amdgcn-amdhsa");
+  export_offload_targets(comp);
   EXPECT_EQ(env_value("OFFLOAD_TARGET_NAMES"), "nvptx-none:amdgcn-amdhsa");
-  EXPECT_EQ(offload_target_list, nullptr);
+  EXPECT_EQ(comp.offload_target_list, nullptr);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // process_command as a whole (search prefixes for a driver in its
 // configured place, LIBRARY_PATH and LPATH, what information requests
 // tolerate, the environment's -fcompare-debug) and the two callbacks
-// for options the option machinery cannot dispatch.  process_command runs
-// once per process, so each run happens in a child process.
+// for options the option machinery cannot dispatch.  process_command
+// changes the environment, so each run happens in a child process.
 #include "driver/command-line.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
 #include "options/option-table.h"
 #include "options/opts-common.h"
-#include "process/prefixes.h"
 #include "support/scratch-dir-test-support.h"
 
 namespace {
@@ -36,10 +34,11 @@ std::vector<std::string> entries(const prefix_list &list, std::size_t at_most = 
   return out;
 }
 
-// Run CHECK in a child process after process_command on ARGS, with none of
-// the environment variables process_command reads (ENVIRONMENT sets those
-// a test wants); CHECK's gtest failures make the child fail.
-void in_child(std::vector<const char *> args, const std::function<void()> &check,
+// Run CHECK on a fresh compilation record in a child process after
+// process_command on ARGS, with none of the environment variables
+// process_command reads (ENVIRONMENT sets those a test wants); CHECK's
+// gtest failures make the child fail.
+void in_child(std::vector<const char *> args, const std::function<void(compilation &)> &check,
               const std::function<void()> &environment = [] {}) {
   EXPECT_EXIT(
       {
@@ -47,18 +46,18 @@ void in_child(std::vector<const char *> args, const std::function<void()> &check
                                 "VRK_COMPARE_DEBUG", "VRK_ROOT", "OBJKIT_ROOT"})
           unsetenv(var);
         environment();
-        init_options_struct(&global_options, &global_options_set);
+        compilation comp;
         decoded_option *decoded;
         unsigned count;
         decode_command_line(static_cast<unsigned>(args.size()), args.data(), OPTF_DRIVER,
                             &decoded, &count);
-        process_command(&count, &decoded);
+        process_command(comp, &count, &decoded);
         // The child inherits the parent's results and prints none of its
         // own: report the failures CHECK adds on standard error.
         const testing::TestResult *result =
             testing::UnitTest::GetInstance()->current_test_info()->result();
         int before = result->total_part_count();
-        check();
+        check(comp);
         bool failed = false;
         for (int i = before; i < result->total_part_count(); i++)
           if (result->GetTestPartResult(i).failed()) {
@@ -85,21 +84,22 @@ struct moved_driver {
 TEST(ProcessCommand, PrefixesOfADriverInItsConfiguredPlace) {
   if (access("/usr/local/tolv13", F_OK) == 0)
     GTEST_SKIP() << "an installation exists at the configured place";
-  in_child({"/usr/local/tolv13/bin/vrk", "-c", "x.c"}, [] {
-    EXPECT_EQ(install_exec_prefix, nullptr);
+  in_child({"/usr/local/tolv13/bin/vrk", "-c", "x.c"}, [](compilation &comp) {
+    const search_paths &search = comp.search;
+    EXPECT_EQ(comp.install_exec_prefix, nullptr);
     EXPECT_EQ(std::getenv("VRK_EXEC_PREFIX"), nullptr);
     // The tool directory folds where the configured tree is absent.
-    EXPECT_EQ(entries(run_paths.exec_prefixes),
+    EXPECT_EQ(entries(search.exec_prefixes),
               (std::vector<std::string>{"/usr/local/tolv13/libexec/vrk/ (1,0)",
                                         "/usr/local/tolv13/libexec/vrk/ (2,0)",
                                         "/usr/local/tolv13/lib/vrk/ (2,0)",
                                         "/usr/local/tolv13/" + target + "/bin/ (0,0)"}));
     // LIBRARY_PATH and LPATH entries are OS-multilib startfile prefixes.
-    EXPECT_EQ(entries(run_paths.startfile_prefixes),
+    EXPECT_EQ(entries(search.startfile_prefixes),
               (std::vector<std::string>{"/l1/ (0,1)", "/l2/ (0,1)",
                                         "/usr/local/tolv13/lib/vrk/ (1,0)",
                                         "/usr/local/tolv13/" + target + "/lib/ (0,1)"}));
-    EXPECT_EQ(run_paths.include_prefixes.plist, nullptr);
+    EXPECT_EQ(search.include_prefixes.plist, nullptr);
   }, [] {
     setenv("LIBRARY_PATH", "/l1", 1);
     setenv("LPATH", "/l2/", 1);
@@ -113,14 +113,16 @@ TEST(ProcessCommand, WhatInformationRequestsTolerate) {
   moved_driver t;
   // Only -v or --help alone tolerate undefined variables in the specs;
   // --help gets an input so that the children print their help.
-  in_child({t.driver.c_str(), "--help"}, [] {
-    EXPECT_TRUE(undefined_env_tolerated);
-    ASSERT_EQ(input_count, 1);
-    EXPECT_STREQ(input_entries[0].name, "help-dummy");
-    EXPECT_STREQ(input_entries[0].language, "c");
+  in_child({t.driver.c_str(), "--help"}, [](compilation &comp) {
+    EXPECT_TRUE(comp.undefined_env_tolerated);
+    ASSERT_EQ(comp.inputs.count(), 1);
+    EXPECT_STREQ(comp.inputs[0].name, "help-dummy");
+    EXPECT_STREQ(comp.inputs[0].language, "c");
   });
-  in_child({t.driver.c_str(), "-v"}, [] { EXPECT_TRUE(undefined_env_tolerated); });
-  in_child({t.driver.c_str(), "-v", "--version"}, [] { EXPECT_FALSE(undefined_env_tolerated); });
+  in_child({t.driver.c_str(), "-v"},
+           [](compilation &comp) { EXPECT_TRUE(comp.undefined_env_tolerated); });
+  in_child({t.driver.c_str(), "-v", "--version"},
+           [](compilation &comp) { EXPECT_FALSE(comp.undefined_env_tolerated); });
 }
 
 TEST(ProcessCommand, CompareDebugFromTheEnvironment) {
@@ -144,19 +146,21 @@ TEST(ProcessCommand, CompareDebugFromTheEnvironment) {
       args.push_back(c.option);
     in_child(
         args,
-        [&] {
-          EXPECT_EQ(compare_debug_mode, c.mode);
+        [&](compilation &comp) {
+          const switch_list &switches = comp.switches;
+          EXPECT_EQ(comp.compare_debug.mode, c.mode);
           if (c.pushed)
-            EXPECT_STREQ(saved_switches[saved_switch_count - 1].text, c.pushed);
+            EXPECT_STREQ(switches[switches.count() - 1].text, c.pushed);
           else
-            EXPECT_EQ(saved_switch_count, 1);
+            EXPECT_EQ(switches.count(), 1);
         },
         [&] { setenv("VRK_COMPARE_DEBUG", c.value, 1); });
   }
 }
 
 TEST(OptionCallbacks, UnknownOptionsAreSavedUnclaimed) {
-  saved_switch_count = 0;
+  compilation comp;
+  const switch_list &switches = comp.switches;
   // Only a "-Wno-" form without a negation error counts as recognised.
   struct {
     const char *text;
@@ -172,32 +176,33 @@ TEST(OptionCallbacks, UnknownOptionsAreSavedUnclaimed) {
     d.arg = d.orig_text = d.canonical[0] = c.text;
     d.canonical_count = 1;
     d.errors = c.errors;
-    EXPECT_FALSE(driver_unknown_option_callback(&d));
-    const saved_switch &sw = saved_switches[saved_switch_count - 1];
+    EXPECT_FALSE(driver_unknown_option_callback(&d, &comp));
+    const saved_switch &sw = switches[switches.count() - 1];
     EXPECT_STREQ(sw.text, c.text + 1);
     EXPECT_EQ(sw.recognised, c.recognised) << c.text;
     EXPECT_FALSE(sw.claimed);
   }
-  EXPECT_EQ(saved_switch_count, 4);
+  EXPECT_EQ(switches.count(), 4);
 }
 
 TEST(OptionCallbacks, WrongLanguageOptions) {
-  saved_switch_count = 0;
+  compilation comp;
+  const switch_list &switches = comp.switches;
   int errors = diagnostic_count(kind_error);
   decoded_option d{};
   const char *wall[] = {"-Wall", nullptr};
   decode_cmdline_option(wall, OPTF_DRIVER, &d);
-  driver_wrong_lang_callback(&d, OPTF_DRIVER);
-  ASSERT_EQ(saved_switch_count, 1);
-  EXPECT_STREQ(saved_switches[0].text, "Wall");
-  EXPECT_TRUE(saved_switches[0].recognised);
-  EXPECT_FALSE(saved_switches[0].claimed);
+  driver_wrong_lang_callback(&d, OPTF_DRIVER, &comp);
+  ASSERT_EQ(switches.count(), 1);
+  EXPECT_STREQ(switches[0].text, "Wall");
+  EXPECT_TRUE(switches[0].recognised);
+  EXPECT_FALSE(switches[0].claimed);
 
   // An option the driver rejects is an error, not a switch.
   const char *quiet[] = {"-quiet", nullptr};
   decode_cmdline_option(quiet, OPTF_DRIVER, &d);
-  driver_wrong_lang_callback(&d, OPTF_DRIVER);
-  EXPECT_EQ(saved_switch_count, 1);
+  driver_wrong_lang_callback(&d, OPTF_DRIVER, &comp);
+  EXPECT_EQ(switches.count(), 1);
   EXPECT_EQ(diagnostic_count(kind_error), errors + 1);
 }
 

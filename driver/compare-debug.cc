@@ -1,6 +1,5 @@
-// -fcompare-debug: the two switch sets prepared while the specs are loaded,
-// the second compilation of each input and the byte-for-byte comparison of
-// the two final dumps.
+// -fcompare-debug: the second compilation of each input and the
+// byte-for-byte comparison of the two final dumps.
 #include "driver/compare-debug.h"
 
 #include <cstdio>
@@ -11,21 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
-#include "options/option-table.h"
 #include "spec/interpreter.h"
 
-const char *compare_debug_dumps[2];
-
 namespace {
-
-// The switches of the first and of the second compilation.
-switch_set first_compilation_switches;
-switch_set second_compilation_switches;
-
-constexpr const char *self_opt_spec = "%:compare-debug-self-opt()";
 
 // Compare two files byte for byte by reading them as streams.
 // -1: a file could not be opened (reported); 0 equal; 1 different.
@@ -113,46 +104,20 @@ int compare_dump_files(const char *name, const char *first, const char *second) 
 
 } // namespace
 
-void release_compare_debug_dumps() {
-  std::free(const_cast<char *>(compare_debug_dumps[0]));
-  std::free(const_cast<char *>(compare_debug_dumps[1]));
-  compare_debug_dumps[0] = compare_debug_dumps[1] = nullptr;
-}
-
-void prepare_compare_debug() {
-  if (!compare_debug_mode)
-    return;
-  if (!compare_debug_second_pass) {
-    switch_set copy = copy_current_switches();
-    apply_self_spec(self_opt_spec);
-    first_compilation_switches = current_switch_set();
-    make_switch_set_current(copy);
-  }
-
-  compare_debug_mode = -compare_debug_mode;
-  int saved_mode = save_temps_mode;
-  save_temps_mode = 0;
-  apply_self_spec(self_opt_spec);
-  save_temps_mode = saved_mode;
-
-  if (!compare_debug_second_pass) {
-    compare_debug_mode = -compare_debug_mode;
-    second_compilation_switches = current_switch_set();
-    make_switch_set_current(first_compilation_switches);
-  }
-}
-
-bool compare_debug_second_compilation(const char *name, const char *spec) {
-  if (global_options.x_verbose_flag)
+bool compare_debug_second_compilation(spec_interpreter &in, const char *name, const char *spec) {
+  compilation &comp = in.comp;
+  compare_debug_state &cd = comp.compare_debug;
+  bool verbose = comp.options.x_verbose_flag != 0;
+  if (verbose)
     inform(UNKNOWN_LOCATION, "recompiling with %<-fcompare-debug%>");
 
-  compare_debug_mode = -compare_debug_mode;
-  first_compilation_switches = current_switch_set();
-  make_switch_set_current(second_compilation_switches);
-  int value = run_spec(spec);
-  second_compilation_switches = current_switch_set();
-  make_switch_set_current(first_compilation_switches);
-  compare_debug_mode = -compare_debug_mode;
+  // The second compilation sees its own switches (what its specs record
+  // on them, liveness and claims, stays with them for the next input).
+  cd.mode = -cd.mode;
+  std::swap(comp.switches, cd.second_switches);
+  int value = in.run_spec(spec);
+  std::swap(comp.switches, cd.second_switches);
+  cd.mode = -cd.mode;
 
   bool failed = false;
   if (value < 0) {
@@ -160,18 +125,18 @@ bool compare_debug_second_compilation(const char *name, const char *spec) {
     failed = true;
   }
 
-  vrk_assert(compare_debug_dumps[1]);
-  vrk_assert(std::strcmp(compare_debug_dumps[0], compare_debug_dumps[1]) != 0);
+  vrk_assert(cd.dumps[1]);
+  vrk_assert(std::strcmp(cd.dumps[0], cd.dumps[1]) != 0);
 
-  if (global_options.x_verbose_flag)
+  if (verbose)
     inform(UNKNOWN_LOCATION, "comparing final insns dumps");
 
-  int compared = compare_dump_files(name, compare_debug_dumps[0], compare_debug_dumps[1]);
+  int compared = compare_dump_files(name, cd.dumps[0], cd.dumps[1]);
   if (compared == 1)
     error_noloc("%s: %<-fcompare-debug%> failure", name);
   if (compared != 0)
     failed = true;
 
-  release_compare_debug_dumps();
+  cd.release_dumps();
   return !failed;
 }

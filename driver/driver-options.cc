@@ -9,14 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <vector>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic-reporter.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
 #include "options/opt-suggestions.h"
 #include "options/option-table.h"
-#include "process/prefixes.h"
 #include "spec/spec-list.h"
 #include "support/configuration.h"
 #include "support/text.h"
@@ -57,10 +56,6 @@ bool is_directory(const char *path) {
   return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void save_decoded(const decoded_option *decoded, bool claimed) {
-  save_switch(decoded->canonical[0], decoded->canonical_count - 1, decoded->canonical + 1,
-              claimed, true);
-}
 
 // Whether NAME (LENGTH characters) is an offload target this build
 // supports.  The empty name is accepted; every other name is reported with
@@ -83,9 +78,9 @@ bool check_offload_target_name(const char *name, std::size_t length) {
   return false;
 }
 
-// Whether the colon-separated offload_target_list already names NAME.
-bool offload_list_has(const char *name, std::size_t len) {
-  for (const char *p = offload_target_list; p && *p;) {
+// Whether the colon-separated offload target list LIST already names NAME.
+bool offload_list_has(const char *list, const char *name, std::size_t len) {
+  for (const char *p = list; p && *p;) {
     const char *colon = std::strchr(p, ':');
     std::size_t n = colon ? static_cast<std::size_t>(colon - p) : std::strlen(p);
     if (n == len && std::strncmp(p, name, len) == 0)
@@ -97,14 +92,14 @@ bool offload_list_has(const char *name, std::size_t len) {
   return false;
 }
 
-void set_offload_list(const char *value) {
-  std::free(const_cast<char *>(offload_target_list));
-  offload_target_list = value;
+void set_offload_list(compilation &comp, const char *value) {
+  std::free(const_cast<char *>(comp.offload_target_list));
+  comp.offload_target_list = value;
 }
 
-void handle_foffload(const char *arg) {
+void handle_foffload(compilation &comp, const char *arg) {
   if (arg[0] == '-') {
-    push_switch(concat("foffload-options=", arg, nullptr));
+    comp.switches.push(concat("foffload-options=", arg, nullptr));
     return;
   }
   const char *end = std::strchr(arg, '=');
@@ -113,28 +108,28 @@ void handle_foffload(const char *arg) {
   if (!*arg)
     return;
   if (end == arg) {
-    push_switch(concat("foffload-options=", arg, nullptr));
+    comp.switches.push(concat("foffload-options=", arg, nullptr));
     return;
   }
 
-  for_each_comma_piece(arg, end, [](const char *name, std::size_t len) {
+  for_each_comma_piece(arg, end, [&comp](const char *name, std::size_t len) {
     if (len == 7 && std::strncmp(name, "default", 7) == 0) {
-      set_offload_list(nullptr);
+      set_offload_list(comp, nullptr);
     } else if ((len == 7 && std::strncmp(name, "disable", 7) == 0) ||
                !check_offload_target_name(name, len)) {
-      set_offload_list(xstrdup(""));
+      set_offload_list(comp, xstrdup(""));
       return false;
-    } else if (!offload_list_has(name, len)) {
+    } else if (!offload_list_has(comp.offload_target_list, name, len)) {
       char *copy = xstrndup(name, len);
-      const char *old = offload_target_list;
-      set_offload_list(old && *old ? concat(old, ":", copy, nullptr) : xstrdup(copy));
+      const char *old = comp.offload_target_list;
+      set_offload_list(comp, old && *old ? concat(old, ":", copy, nullptr) : xstrdup(copy));
       std::free(copy);
     }
     return true;
   });
 
   if (std::strchr(arg, '='))
-    push_switch(concat("foffload-options=", arg, nullptr));
+    comp.switches.push(concat("foffload-options=", arg, nullptr));
 }
 
 void handle_foffload_options(const char *arg) {
@@ -161,28 +156,29 @@ void set_source_date_epoch() {
   setenv("SOURCE_DATE_EPOCH", text, 0);
 }
 
-void handle_compare_debug(const decoded_option *decoded) {
+void handle_compare_debug(compilation &comp, const decoded_option *decoded) {
+  compare_debug_state &cd = comp.compare_debug;
   vrk_assert(decoded->canonical_count == 1);
   if (decoded->opt_index == OPT_fcompare_debug) {
     if (decoded->value) {
-      compare_debug_mode = 1;
-      compare_debug_option = "-gtoggle";
-      push_switch("fcompare-debug=-gtoggle");
+      cd.mode = 1;
+      cd.option = "-gtoggle";
+      comp.switches.push("fcompare-debug=-gtoggle");
     } else {
-      compare_debug_mode = -1;
-      compare_debug_option = nullptr;
-      push_switch("fcompare-debug=");
+      cd.mode = -1;
+      cd.option = nullptr;
+      comp.switches.push("fcompare-debug=");
     }
   } else {
     vrk_assert(decoded->arg);
     if (*decoded->arg) {
-      compare_debug_mode = 1;
-      compare_debug_option = decoded->arg;
+      cd.mode = 1;
+      cd.option = decoded->arg;
     } else {
-      compare_debug_mode = -1;
-      compare_debug_option = nullptr;
+      cd.mode = -1;
+      cd.option = nullptr;
     }
-    push_switch(decoded->canonical[0] + 1);
+    comp.switches.push(decoded->canonical[0] + 1);
   }
   set_source_date_epoch();
 }
@@ -197,6 +193,247 @@ bool is_static_lib_option(option_index index) {
   return index < option_count && std::strncmp(option_table[index].text, "-static-lib", 11) == 0;
 }
 
+// What becomes of an option after the driver has acted on it.
+enum class kept { as_switch, as_claimed_switch, not_at_all };
+using handled = std::optional<kept>;
+
+// Options the driver only answers or passes to its children: --help and
+// friends, -###, --completion=, and the queries that print and exit.
+handled information_option(compilation &comp, option_values *opts, const decoded_option *decoded) {
+  switch (decoded->opt_index) {
+  case OPT____:
+    opts->x_verbose_flag = 1;
+    comp.dry_run_count++;
+    return kept::not_at_all;
+  case OPT__completion_:
+    comp.completion_prefix = decoded->arg;
+    return kept::as_claimed_switch;
+  case OPT__help:
+    comp.help_requested = true;
+    add_passthrough(comp.assembler_passthrough, "--help");
+    add_passthrough(comp.linker_passthrough, "--help");
+    return kept::as_switch;
+  case OPT__help_:
+    comp.subprocess_help_level = 2;
+    return kept::as_switch;
+  case OPT__target_help:
+    comp.subprocess_help_level = 1;
+    add_passthrough(comp.assembler_passthrough, "--target-help");
+    add_passthrough(comp.linker_passthrough, "--target-help");
+    return kept::as_switch;
+  case OPT__version:
+    comp.version_requested = true;
+    add_passthrough(comp.assembler_passthrough, "--version");
+    add_passthrough(comp.linker_passthrough, "--version");
+    return kept::as_switch;
+  case OPT_dumpspecs:
+    print_specs_and_exit(opts->x_verbose_flag != 0);
+  case OPT_dumpversion:
+  case OPT_dumpfullversion:
+    print_and_exit(config::version_number);
+  case OPT_dumpmachine:
+    print_and_exit(config::target_name);
+  case OPT_print_libvrk_file_name:
+    *static_cast<const char **>(option_variable(OPT_print_file_name_, opts)) = "libvrk.a";
+    return kept::not_at_all;
+  default:
+    return std::nullopt;
+  }
+}
+
+// Options forwarded to one kind of child, and linker inputs.
+handled passthrough_option(compilation &comp, const decoded_option *decoded) {
+  const char *arg = decoded->arg;
+  auto add_pieces = [](std::vector<const char *> &list, const char *text) {
+    for_each_comma_piece(text, [&list](const char *piece, std::size_t len) {
+      add_passthrough(list, piece, len);
+    });
+  };
+  switch (decoded->opt_index) {
+  case OPT_F:
+    comp.switches.push(concat("F", arg, nullptr));
+    break;
+  case OPT_L:
+    comp.switches.push(concat("L", arg, nullptr));
+    break;
+  case OPT_Wa_:
+    add_pieces(comp.assembler_passthrough, arg);
+    break;
+  case OPT_Wp_:
+    add_pieces(comp.preprocessor_passthrough, arg);
+    break;
+  case OPT_Wl_:
+    for_each_comma_piece(arg, [&comp](const char *piece, std::size_t len) {
+      comp.inputs.add(xstrndup(piece, len), "*");
+    });
+    break;
+  case OPT_Xassembler:
+    add_passthrough(comp.assembler_passthrough, arg);
+    break;
+  case OPT_Xpreprocessor:
+    add_passthrough(comp.preprocessor_passthrough, arg);
+    break;
+  case OPT_Xlinker:
+    comp.inputs.add(arg, "*");
+    break;
+  case OPT_l:
+    comp.inputs.add(concat("-l", arg, nullptr), "*");
+    break;
+  default:
+    return std::nullopt;
+  }
+  return kept::not_at_all;
+}
+
+// Options that name outputs, auxiliary outputs and the input language.
+handled output_option(compilation &comp, const decoded_option *decoded) {
+  const char *arg = decoded->arg;
+  auto replace = [](const char *&field, const char *value) {
+    std::free(const_cast<char *>(field));
+    field = xstrdup(value);
+  };
+  switch (decoded->opt_index) {
+  case OPT_o:
+    comp.output_given = true;
+    comp.output_name = arg;
+    return kept::as_switch;
+  case OPT_x:
+    if (std::strcmp(arg, "none") == 0) {
+      comp.language_override = nullptr;
+    } else {
+      comp.language_override = arg;
+      comp.language_override_input_count = comp.inputs.count();
+    }
+    return kept::not_at_all;
+  case OPT_dumpbase:
+    replace(comp.aux_base, arg);
+    return kept::as_switch;
+  case OPT_dumpbase_ext:
+    replace(comp.aux_base_ext, arg);
+    return kept::as_switch;
+  case OPT_dumpdir:
+    replace(comp.aux_dir, arg);
+    comp.dumpdir_given = true;
+    comp.temps_option_overrides_dir = false;
+    return kept::as_switch;
+  case OPT_save_temps:
+    if (comp.save_temps_mode == keep_temps_off)
+      comp.save_temps_mode = keep_temps_auxdir;
+    return kept::as_claimed_switch;
+  case OPT_save_temps_:
+    if (std::strcmp(arg, "cwd") == 0)
+      comp.save_temps_mode = keep_temps_cwd;
+    else if (std::strcmp(arg, "obj") == 0 || std::strcmp(arg, "object") == 0)
+      comp.save_temps_mode = keep_temps_objdir;
+    else
+      fatal_error(UNKNOWN_LOCATION, "%qs is an unknown %<-save-temps%> option",
+                  decoded->orig_text);
+    comp.temps_option_overrides_dir = true;
+    return kept::as_switch;
+  default:
+    return std::nullopt;
+  }
+}
+
+// Where things are looked for: -B, --sysroot=, -specs=.
+handled search_option(compilation &comp, const decoded_option *decoded) {
+  const char *arg = decoded->arg;
+  switch (decoded->opt_index) {
+  case OPT__sysroot_:
+    comp.sysroot_dir = arg;
+    comp.sysroot_overridden = true;
+    return kept::as_claimed_switch;
+  case OPT__no_sysroot_suffix:
+    return kept::not_at_all;
+  case OPT_B: {
+    std::size_t len = std::strlen(arg);
+    char *dir = len && arg[len - 1] != '/' && is_directory(arg) ? concat(arg, "/", nullptr)
+                                                                 : xstrdup(arg);
+    search_paths &search = comp.search;
+    for (prefix_list *list :
+         {&search.exec_prefixes, &search.startfile_prefixes, &search.include_prefixes})
+      search.add_search_prefix(*list, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
+    std::free(dir);
+    return kept::as_claimed_switch;
+  }
+  case OPT_specs_:
+    comp.user_spec_files.push_back(arg);
+    return kept::as_claimed_switch;
+  default:
+    return std::nullopt;
+  }
+}
+
+// -fcompare-debug, -foffload, -fuse-ld= and the remaining options the
+// driver looks at.
+handled compile_option(compilation &comp, option_values *opts, const decoded_option *decoded,
+                       diagnostic_reporter *dc) {
+  switch (decoded->opt_index) {
+  case OPT_E:
+    comp.preprocess_only_given = true;
+    return kept::as_switch;
+  case OPT_fcompare_debug:
+  case OPT_fcompare_debug_:
+    handle_compare_debug(comp, decoded);
+    return kept::not_at_all;
+  case OPT_fcompare_debug_second:
+    comp.compare_debug.second_pass = true;
+    return kept::as_switch;
+  case OPT_fdiagnostics_color_:
+    set_color_mode(dc, static_cast<int>(decoded->value));
+    return kept::as_switch;
+  case OPT_fdiagnostics_urls_:
+    set_url_mode(dc, static_cast<int>(decoded->value));
+    return kept::as_switch;
+  case OPT_foffload_:
+    handle_foffload(comp, decoded->arg);
+    return kept::not_at_all;
+  case OPT_foffload_options_:
+    handle_foffload_options(decoded->arg);
+    return kept::as_switch;
+  case OPT_fuse_ld_tradl:
+    comp.linker_flavour_suffix = ".tradl";
+    return kept::as_switch;
+  case OPT_fuse_ld_quikl:
+    comp.linker_flavour_suffix = ".quikl";
+    return kept::as_switch;
+  case OPT_fuse_ld_mold:
+    comp.linker_flavour_suffix = ".mold";
+    return kept::as_switch;
+  case OPT_fwpa:
+    *static_cast<const char **>(option_variable(OPT_fwpa_, opts)) = "";
+    return kept::as_switch;
+  case OPT_time_:
+    if (comp.timing_report_file)
+      std::fclose(comp.timing_report_file);
+    comp.timing_report_file = std::fopen(decoded->arg, "a");
+    return kept::not_at_all;
+  default:
+    return std::nullopt;
+  }
+}
+
+// Options the driver reads from option_values later (or never), kept out
+// of the switches; and options only claimed.
+constexpr option_index options_not_kept[] = {
+    OPT_no_canonical_prefixes, OPT_pass_exit_codes,        OPT_print_file_name_,
+    OPT_print_multi_directory, OPT_print_multi_lib,         OPT_print_multi_os_directory,
+    OPT_print_multiarch,       OPT_print_prog_name_,        OPT_print_search_dirs,
+    OPT_print_sysroot,         OPT_print_sysroot_headers_suffix, OPT_time,
+    OPT_wrapper,
+};
+constexpr option_index options_claimed[] = {OPT_pipe, OPT_shared_libvrk};
+
+kept other_option(option_index index) {
+  for (option_index o : options_not_kept)
+    if (o == index)
+      return kept::not_at_all;
+  for (option_index o : options_claimed)
+    if (o == index)
+      return kept::as_claimed_switch;
+  return is_static_lib_option(index) ? kept::as_claimed_switch : kept::as_switch;
+}
+
 } // namespace
 
 bool driver_handle_option(option_values *opts, option_values *opts_set,
@@ -204,228 +441,24 @@ bool driver_handle_option(option_values *opts, option_values *opts_set,
                           location_t loc, const option_handler_set *handlers,
                           diagnostic_reporter *dc) {
   vrk_assert(kind == kind_unspecified && loc == UNKNOWN_LOCATION);
-  vrk_assert(opts == &global_options && opts_set == &global_options_set);
+  vrk_assert(handlers && handlers->context);
+  compilation &comp = *static_cast<compilation *>(handlers->context);
+  vrk_assert(opts == &comp.options && opts_set == &comp.options_set);
   vrk_assert(dc == &global_reporter);
 
-  const char *arg = decoded->arg;
-  const option_index index = decoded->opt_index;
-  bool save = true;
-  bool claimed = false;
+  handled result = information_option(comp, opts, decoded);
+  if (!result)
+    result = passthrough_option(comp, decoded);
+  if (!result)
+    result = output_option(comp, decoded);
+  if (!result)
+    result = search_option(comp, decoded);
+  if (!result)
+    result = compile_option(comp, opts, decoded, dc);
+  kept what = result ? *result : other_option(decoded->opt_index);
 
-  switch (index) {
-  case OPT____:
-    opts->x_verbose_flag = 1;
-    dry_run_count++;
-    save = false;
-    break;
-  case OPT__completion_:
-    completion_prefix = arg;
-    claimed = true;
-    break;
-  case OPT__help:
-    help_requested = true;
-    add_passthrough(assembler_passthrough, "--help");
-    add_passthrough(linker_passthrough, "--help");
-    break;
-  case OPT__help_:
-    subprocess_help_level = 2;
-    break;
-  case OPT__target_help:
-    subprocess_help_level = 1;
-    add_passthrough(assembler_passthrough, "--target-help");
-    add_passthrough(linker_passthrough, "--target-help");
-    break;
-  case OPT__version:
-    version_requested = true;
-    add_passthrough(assembler_passthrough, "--version");
-    add_passthrough(linker_passthrough, "--version");
-    break;
-  case OPT__no_sysroot_suffix:
-    save = false;
-    break;
-  case OPT__sysroot_:
-    sysroot_dir = arg;
-    sysroot_overridden = true;
-    claimed = true;
-    break;
-  case OPT_B: {
-    std::size_t len = std::strlen(arg);
-    char *dir = len && arg[len - 1] != '/' && is_directory(arg) ? concat(arg, "/", nullptr)
-                                                                 : xstrdup(arg);
-    run_paths.add_search_prefix(run_paths.exec_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
-    run_paths.add_search_prefix(run_paths.startfile_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
-    run_paths.add_search_prefix(run_paths.include_prefixes, dir, nullptr, PREFIX_PRIORITY_B_OPT, 0, 0);
-    std::free(dir);
-    claimed = true;
-    break;
-  }
-  case OPT_E:
-    preprocess_only_given = true;
-    break;
-  case OPT_F:
-    push_switch(concat("F", arg, nullptr));
-    save = false;
-    break;
-  case OPT_L:
-    push_switch(concat("L", arg, nullptr));
-    save = false;
-    break;
-  case OPT_Wa_:
-    for_each_comma_piece(arg, [](const char *piece, std::size_t len) {
-      add_passthrough(assembler_passthrough, piece, len);
-    });
-    save = false;
-    break;
-  case OPT_Wp_:
-    for_each_comma_piece(arg, [](const char *piece, std::size_t len) {
-      add_passthrough(preprocessor_passthrough, piece, len);
-    });
-    save = false;
-    break;
-  case OPT_Wl_:
-    for_each_comma_piece(arg, [](const char *piece, std::size_t len) {
-      add_input(xstrndup(piece, len), "*");
-    });
-    save = false;
-    break;
-  case OPT_Xassembler:
-    add_passthrough(assembler_passthrough, arg);
-    save = false;
-    break;
-  case OPT_Xpreprocessor:
-    add_passthrough(preprocessor_passthrough, arg);
-    save = false;
-    break;
-  case OPT_Xlinker:
-    add_input(arg, "*");
-    save = false;
-    break;
-  case OPT_l:
-    add_input(concat("-l", arg, nullptr), "*");
-    save = false;
-    break;
-  case OPT_o:
-    output_given = true;
-    output_name = arg;
-    break;
-  case OPT_x:
-    if (std::strcmp(arg, "none") == 0) {
-      language_override = nullptr;
-    } else {
-      language_override = arg;
-      language_override_input_count = input_count;
-    }
-    save = false;
-    break;
-  case OPT_dumpbase:
-    std::free(const_cast<char *>(aux_base));
-    aux_base = xstrdup(arg);
-    break;
-  case OPT_dumpbase_ext:
-    std::free(const_cast<char *>(aux_base_ext));
-    aux_base_ext = xstrdup(arg);
-    break;
-  case OPT_dumpdir:
-    std::free(const_cast<char *>(aux_dir));
-    aux_dir = xstrdup(arg);
-    dumpdir_given = true;
-    temps_option_overrides_dir = false;
-    break;
-  case OPT_dumpspecs:
-    print_specs_and_exit();
-  case OPT_dumpversion:
-  case OPT_dumpfullversion:
-    print_and_exit(config::version_number);
-  case OPT_dumpmachine:
-    print_and_exit(config::target_name);
-  case OPT_fcompare_debug:
-  case OPT_fcompare_debug_:
-    handle_compare_debug(decoded);
-    save = false;
-    break;
-  case OPT_fcompare_debug_second:
-    compare_debug_second_pass = true;
-    break;
-  case OPT_fdiagnostics_color_:
-    set_color_mode(dc, static_cast<int>(decoded->value));
-    break;
-  case OPT_fdiagnostics_urls_:
-    set_url_mode(dc, static_cast<int>(decoded->value));
-    break;
-  case OPT_foffload_:
-    handle_foffload(arg);
-    save = false;
-    break;
-  case OPT_foffload_options_:
-    handle_foffload_options(arg);
-    break;
-  case OPT_fuse_ld_tradl:
-    linker_flavour_suffix = ".tradl";
-    break;
-  case OPT_fuse_ld_quikl:
-    linker_flavour_suffix = ".quikl";
-    break;
-  case OPT_fuse_ld_mold:
-    linker_flavour_suffix = ".mold";
-    break;
-  case OPT_fwpa:
-    *static_cast<const char **>(option_variable(OPT_fwpa_, opts)) = "";
-    break;
-  case OPT_pipe:
-  case OPT_shared_libvrk:
-    claimed = true;
-    break;
-  case OPT_print_libvrk_file_name:
-    *static_cast<const char **>(option_variable(OPT_print_file_name_, opts)) = "libvrk.a";
-    save = false;
-    break;
-  case OPT_save_temps:
-    if (save_temps_mode == keep_temps_off)
-      save_temps_mode = keep_temps_auxdir;
-    claimed = true;
-    break;
-  case OPT_save_temps_:
-    if (std::strcmp(arg, "cwd") == 0)
-      save_temps_mode = keep_temps_cwd;
-    else if (std::strcmp(arg, "obj") == 0 || std::strcmp(arg, "object") == 0)
-      save_temps_mode = keep_temps_objdir;
-    else
-      fatal_error(UNKNOWN_LOCATION, "%qs is an unknown %<-save-temps%> option",
-                  decoded->orig_text);
-    temps_option_overrides_dir = true;
-    break;
-  case OPT_specs_:
-    user_spec_files.push_back(arg);
-    claimed = true;
-    break;
-  case OPT_time_:
-    if (timing_report_file)
-      std::fclose(timing_report_file);
-    timing_report_file = std::fopen(arg, "a");
-    save = false;
-    break;
-  case OPT_no_canonical_prefixes:
-  case OPT_pass_exit_codes:
-  case OPT_print_file_name_:
-  case OPT_print_multi_directory:
-  case OPT_print_multi_lib:
-  case OPT_print_multi_os_directory:
-  case OPT_print_multiarch:
-  case OPT_print_prog_name_:
-  case OPT_print_search_dirs:
-  case OPT_print_sysroot:
-  case OPT_print_sysroot_headers_suffix:
-  case OPT_time:
-  case OPT_wrapper:
-    save = false;
-    break;
-  default:
-    if (is_static_lib_option(index))
-      claimed = true;
-    break;
-  }
-
-  if (save)
-    save_decoded(decoded, claimed);
+  if (what != kept::not_at_all)
+    comp.switches.save(decoded->canonical[0], decoded->canonical_count - 1,
+                       decoded->canonical + 1, what == kept::as_claimed_switch, true);
   return true;
 }

@@ -10,8 +10,9 @@
 
 struct diagnostic_reporter;
 
-// Always true.  KIND must be kind_unspecified, LOC 0, OPTS/OPTS_SET the
-// global option records and DC the global reporter (internal error
+// Always true.  HANDLERS' context is the compilation record the option
+// acts on; KIND must be kind_unspecified, LOC 0, OPTS/OPTS_SET that
+// record's option values and DC the global reporter (internal error
 // otherwise).
 bool driver_handle_option(option_values *opts, option_values *opts_set,
                           const decoded_option *decoded, unsigned lang_mask, int kind,

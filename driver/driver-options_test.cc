@@ -11,11 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic-reporter.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
+#include "driver/command-line.h"
 #include "options/option-table.h"
-#include "process/prefixes.h"
 #include "support/scratch-dir-test-support.h"
 
 namespace {
@@ -24,47 +23,31 @@ using texts = std::vector<std::string>;
 
 texts as_texts(const std::vector<const char *> &list) { return texts(list.begin(), list.end()); }
 
-// Each saved switch as its text and separate arguments, blank-separated.
-texts switch_texts() {
-  texts out;
-  for (int i = 0; i < saved_switch_count; i++) {
-    std::string s = saved_switches[i].text;
-    for (const char **a = saved_switches[i].arguments; a && *a; a++)
-      s += std::string(" ") + *a;
-    out.push_back(s);
-  }
-  return out;
-}
-
 class DriverOptions : public testing::Test {
 protected:
-  void SetUp() override {
-    init_options_struct(&global_options, &global_options_set);
-    saved_switch_count = 0;
-    input_count = 0;
-    assembler_passthrough.clear();
-    preprocessor_passthrough.clear();
-    linker_passthrough.clear();
-    user_spec_files.clear();
-    save_temps_mode = keep_temps_off;
-    temps_option_overrides_dir = false;
-    dumpdir_given = false;
-    aux_dir = nullptr;
-    language_override = nullptr;
-    language_override_input_count = -1;
-    offload_target_list = nullptr;
-    compare_debug_mode = 0;
-    compare_debug_option = nullptr;
+  // Each saved switch as its text and separate arguments, blank-separated.
+  texts switch_texts() const {
+    texts out;
+    for (const saved_switch &sw : comp.switches) {
+      std::string s = sw.text;
+      for (const char **a = sw.arguments; a && *a; a++)
+        s += std::string(" ") + *a;
+      out.push_back(s);
+    }
+    return out;
   }
 
   // Hand OPT (with ARG and VALUE) to the handler as the option machinery does.
   void handle(option_index opt, const char *arg = nullptr, std::int64_t value = 1) {
     decoded_option d{};
     generate_option(opt, arg, value, OPTF_DRIVER, &d);
-    EXPECT_TRUE(driver_handle_option(&global_options, &global_options_set, &d, OPTF_DRIVER,
-                                     kind_unspecified, UNKNOWN_LOCATION, nullptr,
+    EXPECT_TRUE(driver_handle_option(&comp.options, &comp.options_set, &d, OPTF_DRIVER,
+                                     kind_unspecified, UNKNOWN_LOCATION, &handlers,
                                      &global_reporter));
   }
+
+  compilation comp;
+  option_handler_set handlers = driver_option_handlers(comp);
 };
 
 TEST_F(DriverOptions, WhatIsSavedAndClaimed) {
@@ -82,13 +65,10 @@ TEST_F(DriverOptions, WhatIsSavedAndClaimed) {
            {OPT_print_multi_os_directory}, {OPT_print_multiarch}, {OPT_print_prog_name_, "as"},
            {OPT_print_search_dirs}, {OPT_print_sysroot}, {OPT_print_sysroot_headers_suffix},
            {OPT_time}, {OPT_wrapper, "gdb"}}) {
-    saved_switch_count = 0;
+    comp.switches.clear();
     handle(u.opt, u.arg);
-    EXPECT_EQ(saved_switch_count, 0) << option_table[u.opt].text;
+    EXPECT_EQ(comp.switches.count(), 0) << option_table[u.opt].text;
   }
-  if (timing_report_file)
-    std::fclose(timing_report_file);
-  timing_report_file = nullptr;
 
   struct {
     option_index opt;
@@ -125,11 +105,11 @@ TEST_F(DriverOptions, WhatIsSavedAndClaimed) {
   };
   for (const auto &r : rows) {
     SCOPED_TRACE(option_table[r.opt].text);
-    saved_switch_count = 0;
+    comp.switches.clear();
     handle(r.opt, r.arg);
     EXPECT_EQ(switch_texts(), texts{r.saved});
-    EXPECT_EQ(saved_switches[0].claimed, r.claimed);
-    EXPECT_TRUE(saved_switches[0].recognised);
+    EXPECT_EQ(comp.switches[0].claimed, r.claimed);
+    EXPECT_TRUE(comp.switches[0].recognised);
   }
 }
 
@@ -142,41 +122,41 @@ TEST_F(DriverOptions, ForwardedOptionsAndVariablesSet) {
   handle(OPT_Xpreprocessor, "-C");
   handle(OPT__help);
   handle(OPT__version);
-  EXPECT_EQ(as_texts(assembler_passthrough),
+  EXPECT_EQ(as_texts(comp.assembler_passthrough),
             (texts{"-a", "", "-b", "", "-x,y", "--help", "--version"}));
-  EXPECT_EQ(as_texts(preprocessor_passthrough), (texts{"-DA", "-DB", "-C"}));
-  EXPECT_EQ(as_texts(linker_passthrough), (texts{"--help", "--version"}));
+  EXPECT_EQ(as_texts(comp.preprocessor_passthrough), (texts{"-DA", "-DB", "-C"}));
+  EXPECT_EQ(as_texts(comp.linker_passthrough), (texts{"--help", "--version"}));
 
   // -x none forgets the language but not where the last one was given.
   handle(OPT_x, "c");
-  EXPECT_STREQ(language_override, "c");
-  EXPECT_EQ(language_override_input_count, 0);
+  EXPECT_STREQ(comp.language_override, "c");
+  EXPECT_EQ(comp.language_override_input_count, 0);
   handle(OPT_l, "m");
   handle(OPT_x, "none");
-  EXPECT_EQ(language_override, nullptr);
-  EXPECT_EQ(language_override_input_count, 0);
+  EXPECT_EQ(comp.language_override, nullptr);
+  EXPECT_EQ(comp.language_override_input_count, 0);
 
   handle(OPT_fwpa);
-  ASSERT_NE(global_options.x_flag_wpa, nullptr);
-  EXPECT_STREQ(global_options.x_flag_wpa, "");
+  ASSERT_NE(comp.options.x_flag_wpa, nullptr);
+  EXPECT_STREQ(comp.options.x_flag_wpa, "");
 
   // A plain -save-temps does not undo an explicit choice (the driver tests
   // check the directories of each form and the order of -dumpdir and
   // -save-temps=obj).
   handle(OPT_save_temps_, "cwd");
   handle(OPT_save_temps);
-  EXPECT_EQ(save_temps_mode, keep_temps_cwd);
-  EXPECT_TRUE(temps_option_overrides_dir);
+  EXPECT_EQ(comp.save_temps_mode, keep_temps_cwd);
+  EXPECT_TRUE(comp.temps_option_overrides_dir);
   handle(OPT_save_temps_, "object");
-  EXPECT_EQ(save_temps_mode, keep_temps_objdir);
+  EXPECT_EQ(comp.save_temps_mode, keep_temps_objdir);
 }
 
 TEST_F(DriverOptions, BDirectoriesGoFirstOnAllThreeLists) {
   scratch_dir t;
-  prefix_list *lists[] = {&run_paths.exec_prefixes, &run_paths.startfile_prefixes, &run_paths.include_prefixes};
-  for (prefix_list *list : lists)
-    free_prefix_list(list);
-  run_paths.add_search_prefix(run_paths.exec_prefixes, "/other/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  search_paths &search = comp.search;
+  prefix_list *lists[] = {&search.exec_prefixes, &search.startfile_prefixes,
+                          &search.include_prefixes};
+  search.add_search_prefix(search.exec_prefixes, "/other/", nullptr, PREFIX_PRIORITY_LAST, 0, 0);
   // An existing directory gets its "/"; anything else is a plain text
   // prefix.  The switch keeps the name as written.
   handle(OPT_B, t.root().c_str());
@@ -188,47 +168,46 @@ TEST_F(DriverOptions, BDirectoriesGoFirstOnAllThreeLists) {
     ASSERT_NE(list->plist->next, nullptr);
     EXPECT_STREQ(list->plist->next->prefix, "/x/pre-");
   }
-  EXPECT_STREQ(run_paths.exec_prefixes.plist->next->next->prefix, "/other/");
+  EXPECT_STREQ(search.exec_prefixes.plist->next->next->prefix, "/other/");
   EXPECT_EQ(switch_texts(), (texts{"B " + t.root(), "B /x/pre-"}));
-  EXPECT_TRUE(saved_switches[0].claimed);
-  for (prefix_list *list : lists)
-    free_prefix_list(list);
+  EXPECT_TRUE(comp.switches[0].claimed);
 }
 
 TEST_F(DriverOptions, CompareDebugFormsAndDateStamp) {
   unsetenv("SOURCE_DATE_EPOCH");
+  const compare_debug_state &cd = comp.compare_debug;
   handle(OPT_fcompare_debug);
-  EXPECT_EQ(compare_debug_mode, 1);
-  EXPECT_STREQ(compare_debug_option, "-gtoggle");
+  EXPECT_EQ(cd.mode, 1);
+  EXPECT_STREQ(cd.option, "-gtoggle");
   ASSERT_NE(std::getenv("SOURCE_DATE_EPOCH"), nullptr);
   EXPECT_GT(std::atoll(std::getenv("SOURCE_DATE_EPOCH")), 0);
   setenv("SOURCE_DATE_EPOCH", "42", 1);
   handle(OPT_fcompare_debug, nullptr, 0);
-  EXPECT_EQ(compare_debug_mode, -1);
-  EXPECT_EQ(compare_debug_option, nullptr);
+  EXPECT_EQ(cd.mode, -1);
+  EXPECT_EQ(cd.option, nullptr);
   EXPECT_STREQ(std::getenv("SOURCE_DATE_EPOCH"), "42");  // never overwritten
   handle(OPT_fcompare_debug_, "-g0");
-  EXPECT_EQ(compare_debug_mode, 1);
-  EXPECT_STREQ(compare_debug_option, "-g0");
+  EXPECT_EQ(cd.mode, 1);
+  EXPECT_STREQ(cd.option, "-g0");
   handle(OPT_fcompare_debug_, "");
-  EXPECT_EQ(compare_debug_mode, -1);
+  EXPECT_EQ(cd.mode, -1);
   EXPECT_EQ(switch_texts(), (texts{"fcompare-debug=-gtoggle", "fcompare-debug=",
                                    "fcompare-debug=-g0", "fcompare-debug="}));
-  for (int i = 0; i < saved_switch_count; i++)
-    EXPECT_FALSE(saved_switches[i].claimed);
+  for (const saved_switch &sw : comp.switches)
+    EXPECT_FALSE(sw.claimed);
   unsetenv("SOURCE_DATE_EPOCH");
 }
 
 TEST_F(DriverOptions, OffloadTargets) {
   // The messages are checked by the driver tests.
   handle(OPT_foffload_, "disable");
-  EXPECT_STREQ(offload_target_list, "");
+  EXPECT_STREQ(comp.offload_target_list, "");
   handle(OPT_foffload_, "default");
-  EXPECT_EQ(offload_target_list, nullptr);
+  EXPECT_EQ(comp.offload_target_list, nullptr);
   // No offload target is configured: a real name empties the list; options
   // after "=" are still passed on, and an empty target name is accepted.
   handle(OPT_foffload_, "nvptx-none=-O3");
-  EXPECT_STREQ(offload_target_list, "");
+  EXPECT_STREQ(comp.offload_target_list, "");
   handle(OPT_foffload_, "-O2");
   handle(OPT_foffload_, "=-g");
   handle(OPT_foffload_, "");

@@ -4,7 +4,9 @@
 #ifndef VRK_DRIVER_LINK_H
 #define VRK_DRIVER_LINK_H
 
+class spec_interpreter;
+
 // DRIVER_NAME is argv[0] of the driver as the user started it.
-void maybe_run_linker(const char *driver_name);
+void maybe_run_linker(spec_interpreter &in, const char *driver_name);
 
 #endif

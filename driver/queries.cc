@@ -6,11 +6,8 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
-#include "options/option-table.h"
-#include "process/prefixes.h"
 #include "spec/multilib.h"
 #include "spec/spec-list.h"
 #include "support/configuration.h"
@@ -18,26 +15,29 @@
 
 namespace {
 
-bool verbose() { return global_options.x_verbose_flag != 0; }
-
-void print_search_dirs() {
-  if (install_exec_prefix)
+void print_search_dirs(const compilation &comp) {
+  const search_paths &search = comp.search;
+  if (comp.install_exec_prefix)
     // TRANSLATORS: build tools read the three lines of -print-search-dirs
     // by their first words "install:", "programs:" and "libraries:"; keep
     // these words as they are.
-    std::printf(translate("install: %s%s\n"), install_exec_prefix, "");
+    std::printf(translate("install: %s%s\n"), comp.install_exec_prefix, "");
   else
     std::printf(translate("install: %s%s\n"), config::standard_exec_prefix, config::machine_suffix);
-  std::printf(translate("programs: %s\n"), run_paths.join_prefix_list(run_paths.exec_prefixes, "", false, false));
-  std::printf(translate("libraries: %s\n"), run_paths.join_prefix_list(run_paths.startfile_prefixes, "", false, true));
+  std::printf(translate("programs: %s\n"),
+              search.join_prefix_list(search.exec_prefixes, "", false, false));
+  std::printf(translate("libraries: %s\n"),
+              search.join_prefix_list(search.startfile_prefixes, "", false, true));
 }
 
-void print_file_name(const char *name) {
-  char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, name, R_OK, true);
+void print_file_name(const compilation &comp, const char *name) {
+  const search_paths &search = comp.search;
+  char *found = search.find_file_on_prefixes(search.startfile_prefixes, name, R_OK, true);
   std::printf("%s\n", found ? found : name);
 }
 
-void print_prog_name(const char *name) {
+void print_prog_name(compilation &comp, const char *name) {
+  const char *linker_flavour_suffix = comp.linker_flavour_suffix;
   if (linker_flavour_suffix && std::strcmp(name, "ld") == 0) {
     char *configured = concat(config::default_linker, linker_flavour_suffix, nullptr);
     if (access(configured, X_OK) == 0) {
@@ -46,11 +46,11 @@ void print_prog_name(const char *name) {
     }
     name = concat("ld", linker_flavour_suffix, nullptr);
   }
-  char *found = run_paths.find_program(name);
+  char *found = comp.search.find_program(name);
   std::printf("%s\n", found ? found : name);
 }
 
-void print_version() {
+void print_version(const char *invocation_name) {
   // TRANSLATORS: the program's name, the package version (ending with a
   // blank) and the version; scripts read this line, keep it as it is.
   std::printf(translate("%s %s%s\n"), invocation_name, config::package_version,
@@ -68,7 +68,7 @@ void print_bug_report_lines() {
 
 } // namespace
 
-void print_usage() {
+void print_usage(const char *invocation_name, bool verbose) {
   std::printf(translate("Usage: %s [options] file...\n"), invocation_name);
   std::fputs(translate("Options:\n"), stdout);
   for (int i = 0; i < usage_lines_head_count; i++)
@@ -77,7 +77,7 @@ void print_usage() {
              stdout);
   std::fputs(translate("                           Display specific types of command line options.\n"),
              stdout);
-  if (!verbose())
+  if (!verbose)
     std::fputs(translate("  (Use '-v --help' to display command line options of sub-processes).\n"),
                stdout);
   for (int i = 0; i < usage_lines_tail_count; i++)
@@ -97,67 +97,65 @@ void print_version_banner(std::FILE *stream) {
   notice_text(stream, "vrk version %s %s\n", config::version_string, config::package_version);
 }
 
-bool answer_queries() {
-  const option_values &opts = global_options;
+namespace {
+
+// The -print- options; true when one was answered.
+bool answer_print_query(compilation &comp) {
+  const option_values &opts = comp.options;
+  const multilib_dirs &multilib = comp.search.multilib;
   if (opts.x_print_search_dirs) {
-    print_search_dirs();
-    return true;
-  }
-  if (opts.x_print_file_name) {
-    print_file_name(opts.x_print_file_name);
-    return true;
-  }
-  if (opts.x_print_prog_name) {
-    print_prog_name(opts.x_print_prog_name);
-    return true;
-  }
-  if (opts.x_print_multi_lib) {
-    print_multilib_listing(stdout);
-    return true;
-  }
-  if (opts.x_print_multi_directory) {
-    std::printf("%s\n", run_paths.multilib.dir ? run_paths.multilib.dir : ".");
-    return true;
-  }
-  if (opts.x_print_multiarch) {
-    std::printf("%s\n", run_paths.multilib.multiarch_dir ? run_paths.multilib.multiarch_dir : "");
-    return true;
-  }
-  if (opts.x_print_sysroot) {
-    if (sysroot_dir)
-      std::printf("%s%s\n", sysroot_dir, sysroot_suffix ? sysroot_suffix : "");
-    return true;
-  }
-  if (opts.x_print_multi_os_directory) {
-    std::printf("%s\n", run_paths.multilib.os_dir ? run_paths.multilib.os_dir : ".");
-    return true;
-  }
-  if (opts.x_print_sysroot_headers_suffix) {
+    print_search_dirs(comp);
+  } else if (opts.x_print_file_name) {
+    print_file_name(comp, opts.x_print_file_name);
+  } else if (opts.x_print_prog_name) {
+    print_prog_name(comp, opts.x_print_prog_name);
+  } else if (opts.x_print_multi_lib) {
+    print_multilib_listing(comp, stdout);
+  } else if (opts.x_print_multi_directory) {
+    std::printf("%s\n", multilib.dir ? multilib.dir : ".");
+  } else if (opts.x_print_multiarch) {
+    std::printf("%s\n", multilib.multiarch_dir ? multilib.multiarch_dir : "");
+  } else if (opts.x_print_sysroot) {
+    if (comp.sysroot_dir)
+      std::printf("%s%s\n", comp.sysroot_dir, comp.sysroot_suffix ? comp.sysroot_suffix : "");
+  } else if (opts.x_print_multi_os_directory) {
+    std::printf("%s\n", multilib.os_dir ? multilib.os_dir : ".");
+  } else if (opts.x_print_sysroot_headers_suffix) {
     if (!sysroot_hdrs_suffix_spec || !*sysroot_hdrs_suffix_spec)
       fatal_error(UNKNOWN_LOCATION, "not configured with sysroot headers suffix");
-    std::printf("%s\n", sysroot_hdrs_suffix ? sysroot_hdrs_suffix : "");
-    return true;
+    std::printf("%s\n", comp.sysroot_hdrs_suffix ? comp.sysroot_hdrs_suffix : "");
+  } else {
+    return false;
   }
+  return true;
+}
 
-  if (help_requested) {
-    print_usage();
-    if (!verbose()) {
+} // namespace
+
+bool answer_queries(compilation &comp) {
+  if (answer_print_query(comp))
+    return true;
+
+  bool verbose = comp.options.x_verbose_flag != 0;
+  if (comp.help_requested) {
+    print_usage(comp.invocation_name, verbose);
+    if (!verbose) {
       print_bug_report_lines();
       return true;
     }
     std::fputs("\n", stdout);
     std::fflush(stdout);
   }
-  if (version_requested) {
-    print_version();
-    if (!verbose())
+  if (comp.version_requested) {
+    print_version(comp.invocation_name);
+    if (!verbose)
       return true;
     std::fputs("\n", stdout);
     std::fflush(stdout);
   }
-  if (!verbose())
+  if (!verbose)
     return false;
   std::fflush(stdout);
   print_version_banner(stderr);
-  return input_count == 0;
+  return comp.inputs.count() == 0;
 }

@@ -7,8 +7,10 @@
 
 #include "diagnostics/intl.h"
 
+struct compilation;
+
 // True when a query was answered and the run stops (status 0).
-bool answer_queries();
+bool answer_queries(compilation &comp);
 
 // The -v banner: target, configuration, thread model, version.
 void print_version_banner(std::FILE *stream);
@@ -18,6 +20,7 @@ extern const char *const usage_lines_head[];
 extern const int usage_lines_head_count;
 extern const char *const usage_lines_tail[];
 extern const int usage_lines_tail_count;
-void print_usage();
+// The usage of INVOCATION_NAME; VERBOSE: -v was given.
+void print_usage(const char *invocation_name, bool verbose);
 
 #endif

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
 #include "spec/interpreter.h"
 
@@ -15,12 +16,12 @@ TEST(RunCommands, NoCommandFromInsideSpecFunctionArguments) {
   // Earlier errors would turn the internal error into a bail-out line.
   for (int kind = 0; kind < kind_last_diagnostic_kind; ++kind)
     diagnostic_count(static_cast<diagnostic_kind>(kind)) = 0;
-  arg_buffer = {"sh", "-c", "exit 0"};
-  spec_function_depth = 1;
-  EXPECT_EXIT(execute_arg_buffer(), testing::ExitedWithCode(4),
+  compilation comp;
+  spec_interpreter in(comp);
+  in.args.buffer = {"sh", "-c", "exit 0"};
+  in.spec_function_depth = 1;
+  EXPECT_EXIT(execute_arg_buffer(in), testing::ExitedWithCode(4),
               "internal compiler error: in execute_arg_buffer");
-  spec_function_depth = 0;
-  arg_buffer.clear();
 }
 
 }  // namespace

@@ -1,14 +1,12 @@
 // Unclaimed switches and --completion= (main sequence steps 11 and 12).
 #include "driver/unclaimed.h"
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
 #include "options/opt-suggestions.h"
 
-void report_unclaimed_switches(option_proposer &proposer) {
-  for (int i = 0; i < saved_switch_count; i++) {
-    const saved_switch &sw = saved_switches[i];
+void report_unclaimed_switches(const compilation &comp, option_proposer &proposer) {
+  for (const saved_switch &sw : comp.switches) {
     if (sw.claimed)
       continue;
     if (const char *hint = proposer.suggest_option(sw.text))
@@ -19,9 +17,9 @@ void report_unclaimed_switches(option_proposer &proposer) {
   }
 }
 
-bool answer_completion(option_proposer &proposer) {
-  if (!completion_prefix)
+bool answer_completion(const compilation &comp, option_proposer &proposer) {
+  if (!comp.completion_prefix)
     return false;
-  proposer.suggest_completion(completion_prefix);
+  proposer.suggest_completion(comp.completion_prefix);
   return true;
 }

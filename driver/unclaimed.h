@@ -4,14 +4,15 @@
 #ifndef VRK_DRIVER_UNCLAIMED_H
 #define VRK_DRIVER_UNCLAIMED_H
 
+struct compilation;
 struct option_proposer;
 
 // Report every saved switch whose claimed flag is still false.  The run
 // goes on; the errors make it fail.
-void report_unclaimed_switches(option_proposer &proposer);
+void report_unclaimed_switches(const compilation &comp, option_proposer &proposer);
 
 // With --completion=: print the completions of its argument and answer
 // true (the run then ends with status 0); otherwise false.
-bool answer_completion(option_proposer &proposer);
+bool answer_completion(const compilation &comp, option_proposer &proposer);
 
 #endif

@@ -12,16 +12,14 @@
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/intl.h"
 #include "diagnostics/pretty-print.h"
-#include "driver/command-line.h"
+#include "compilation/env-manager.h"
 #include "driver/child-env.h"
-#include "driver/compilers.h"
-#include "driver/env-manager.h"
+#include "driver/command-line.h"
+#include "driver/infiles.h"
 #include "driver/locale-dir.h"
 #include "driver/link.h"
 #include "driver/queries.h"
 #include "driver/run-commands.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
 #include "driver/unclaimed.h"
 #include "options/option-table.h"
 #include "options/opts-common.h"
@@ -108,8 +106,8 @@ int driver::main(int argc, char **argv) {
 
 void driver::record_invocation_name(const char *argv0) {
   const char *slash = argv0 ? std::strrchr(argv0, '/') : nullptr;
-  invocation_name = slash ? slash + 1 : (argv0 ? argv0 : "");
-  xmalloc_set_program_name(invocation_name);
+  comp_.invocation_name = slash ? slash + 1 : (argv0 ? argv0 : "");
+  xmalloc_set_program_name(comp_.invocation_name);
 }
 
 void driver::expand_argument_files(int *argc, char ***argv) {
@@ -120,11 +118,10 @@ void driver::expand_argument_files(int *argc, char ***argv) {
     std::exit(1);
   }
   if (*argv != before)
-    response_file_seen = true;
+    comp_.response_file_seen = true;
 }
 
 void driver::decode_arguments(int argc, char **argv) {
-  init_options_struct(&global_options, &global_options_set);
   decode_command_line(static_cast<unsigned>(argc), const_cast<const char **>(argv),
                       OPTF_DRIVER, &decoded_options_, &decoded_options_count_);
 }
@@ -139,7 +136,7 @@ void driver::initialise_process() {
                                                             decoded_options_count_));
   bind_message_catalogue(locale_dir);
 
-  diagnostic_initialize(invocation_name, 0);
+  diagnostic_initialize(comp_.invocation_name, 0);
   diagnostic_color_init(DIAGNOSTICS_COLOR_AUTO);
   diagnostic_urls_init(DIAGNOSTICS_URLS_AUTO);
 
@@ -151,51 +148,51 @@ void driver::initialise_process() {
   std::signal(SIGCHLD, SIG_DFL);
 
   raise_stack_limit();
-  install_command_execution();
-  version_banner_printer = print_version_banner;
+  install_command_execution(interp_);
+  env.echo_when(&comp_.options.x_verbose_flag);
 }
 
 void driver::init_multilib_tables() { ::init_multilib_tables(); }
 
 void driver::load_specs() {
-  process_command(&decoded_options_count_, &decoded_options_);
-  load_specs_after_command_line();
-  temp_files_verbose = global_options.x_verbose_flag != 0;
+  process_command(comp_, &decoded_options_count_, &decoded_options_);
+  load_specs_after_command_line(interp_);
+  temp_files_verbose = comp_.options.x_verbose_flag != 0;
 }
 
-void driver::export_assembler_options() { ::export_assembler_options(); }
+void driver::export_assembler_options() { ::export_assembler_options(comp_); }
 
 void driver::export_driver_path(const char *argv0) { ::export_driver_path(argv0); }
 
-void driver::export_lto_wrapper_path() { ::export_lto_wrapper_path(); }
+void driver::export_lto_wrapper_path() { ::export_lto_wrapper_path(comp_); }
 
-void driver::export_offload_targets() { ::export_offload_targets(); }
+void driver::export_offload_targets() { ::export_offload_targets(comp_); }
 
-void driver::report_unclaimed_switches() { ::report_unclaimed_switches(proposer_); }
+void driver::report_unclaimed_switches() { ::report_unclaimed_switches(comp_, proposer_); }
 
-bool driver::answer_completion() { return ::answer_completion(proposer_); }
+bool driver::answer_completion() { return ::answer_completion(comp_, proposer_); }
 
-bool driver::answer_queries() { return ::answer_queries(); }
+bool driver::answer_queries() { return ::answer_queries(comp_); }
 
-bool driver::check_inputs() { return ::check_inputs(); }
+bool driver::check_inputs() { return ::check_inputs(comp_); }
 
-void driver::do_spec_on_infiles() { ::do_spec_on_infiles(); }
+void driver::do_spec_on_infiles() { ::do_spec_on_infiles(interp_); }
 
-void driver::maybe_run_linker(const char *argv0) { ::maybe_run_linker(argv0); }
+void driver::maybe_run_linker(const char *argv0) { ::maybe_run_linker(interp_, argv0); }
 
 void driver::finish_run() {
   if (seen_error())
     delete_failure_files();
   delete_end_files();
-  if (help_requested)
+  if (comp_.help_requested)
     std::printf("%s\n<%s>\n", translate("\nFor bug reporting instructions, please see:"),
                 config::bug_report_url);
 }
 
 int driver::exit_status() const {
-  if (signalled_children != 0)
+  if (comp_.signalled_children != 0)
     return 2;
   if (!seen_error())
     return 0;
-  return global_options.x_pass_exit_codes ? worst_exit_status : 1;
+  return comp_.options.x_pass_exit_codes ? comp_.worst_exit_status : 1;
 }

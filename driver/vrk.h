@@ -1,8 +1,12 @@
-// The driver object and its main sequence: one run per process.
+// The driver object and its main sequence: one run per process.  The
+// driver owns the run's compilation record and the spec interpreter that
+// works on it, and passes them to every step.
 #ifndef VRK_DRIVER_VRK_H
 #define VRK_DRIVER_VRK_H
 
+#include "compilation/compilation.h"
 #include "options/opt-suggestions.h"
+#include "spec/interpreter.h"
 
 struct decoded_option;
 
@@ -36,6 +40,8 @@ private:
   void finish_run();
   int exit_status() const;
 
+  compilation comp_;
+  spec_interpreter interp_{comp_};
   decoded_option *decoded_options_ = nullptr;
   unsigned decoded_options_count_ = 0;
   // Misspelling suggestions; its candidate list is built on first use.

@@ -6,15 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic-reporter.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/compilers.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
-#include "options/option-table.h"
-#include "process/prefixes.h"
 #include "process/temp-files.h"
 #include "spec/interpreter.h"
 #include "spec/multilib.h"
@@ -27,12 +24,50 @@ std::string directory;
 
 [[noreturn]] void throw_exit(int status) { throw fuzz_exit{status}; }
 
-int record_nothing() { return 0; }
+int record_nothing(spec_interpreter &) { return 0; }
 
-void save(const char *text, const char *argument = nullptr) {
-  const char *args[] = {argument};
-  save_switch(text, argument ? 1 : 0, args, false, true);
+// Self-spec options are decoded and then ignored: acting on them would
+// reach the driver, which the spec targets do not run.
+option_handler_set ignoring_handlers() {
+  option_handler_set h{};
+  h.unknown_option_callback = [](const decoded_option *, void *) { return false; };
+  h.wrong_lang_callback = [](const decoded_option *, unsigned, void *) {};
+  h.num_handlers = 1;
+  h.handlers[0] = {[](option_values *, option_values *, const decoded_option *, unsigned, int,
+                      location_t, const option_handler_set *, diagnostic_reporter *) {
+                     return true;
+                   },
+                   OPTF_DRIVER};
+  return h;
 }
+
+// The switches are made once; later inputs get copies of the same records
+// (saving copies texts that a run keeps until it ends).
+const switch_list &fixed_switches() {
+  static const switch_list switches = [] {
+    switch_list s;
+    auto save = [&s](const char *text, const char *argument = nullptr) {
+      const char *args[] = {argument};
+      s.save(text, argument ? 1 : 0, args, false, true);
+    };
+    save("-O2");
+    save("-fno-common");
+    save("-D", "FOO");
+    save("-o", "out.o");
+    save("-mcpu=cortex-a53+crc");
+    save("-Wall");
+    save("-g");
+    return s;
+  }();
+  return switches;
+}
+
+// The run of one input.
+struct spec_run {
+  compilation comp;
+  spec_interpreter in{comp};
+};
+std::unique_ptr<spec_run> current_run;
 
 // The named specs as the driver has them after installing the built-in
 // list, taken once; each input starts from them again.  (reset_specs and
@@ -90,8 +125,6 @@ void fuzz_initialize() {
 
   error_exit_hook = throw_exit;
   diagnostic_initialize("vrk++");
-  init_options_struct(&global_options, &global_options_set);
-  init_compilers_table();
   snapshot_named_specs();
 }
 
@@ -129,59 +162,23 @@ std::string fuzz_write_file(const char *name, const std::string &data) {
   return path;
 }
 
-void fuzz_reset_spec_state() {
+spec_interpreter &fuzz_reset_spec_state() {
   std::memset(global_reporter.kind_counts, 0, sizeof global_reporter.kind_counts);
   delete_end_files();
   forget_failure_files();
 
-  execute_command_hook = record_nothing;
-  export_options_hook = nullptr;
-  self_spec_option_hook = nullptr;
-  arg_buffer.clear();
-  response_arg_buffer.clear();
-  arg_text.clear();
-  arg_pending = false;
-  clear_arg_flags();
-  in_response_file = false;
-  spec_function_depth = 0;
-  suffix_substitute = nullptr;
-
-  output_files.assign(2, nullptr);
-  input_number = 0;
-  current_compiler = compilers_table.empty() ? nullptr : &compilers_table[0];
-  save_temps_mode = 0;
-  compare_debug_mode = 0;
-  response_file_seen = false;
-  global_options.x_use_pipes = 0;
-  linker_passthrough.clear();
-  assembler_passthrough.clear();
-  preprocessor_passthrough.clear();
-  reset_temp_name_memo();
-  forget_input_identity();
-  set_current_input("dir/foo.c");
-
-  // The switches are made once; later inputs get the same records back
-  // (saving copies texts that the driver keeps for the whole run).
-  static std::vector<saved_switch> fixed_switches;
-  if (fixed_switches.empty()) {
-    saved_switch_count = 0;
-    save("-O2");
-    save("-fno-common");
-    save("-D", "FOO");
-    save("-o", "out.o");
-    save("-mcpu=cortex-a53+crc");
-    save("-Wall");
-    save("-g");
-    fixed_switches.assign(saved_switches, saved_switches + saved_switch_count);
-  }
-  saved_switch_count = 0;
-  for (const saved_switch &sw : fixed_switches) {
-    push_switch(sw.text);
-    saved_switches[saved_switch_count - 1] = sw;
-  }
-  terminate_switches_and_inputs();
+  current_run = std::make_unique<spec_run>();
+  compilation &comp = current_run->comp;
+  spec_interpreter &in = current_run->in;
+  in.execute_command = record_nothing;
+  comp.option_handlers = ignoring_handlers();
+  comp.compilers.init();
+  comp.output_files.assign(2, nullptr);
+  comp.switches = fixed_switches();
+  in.input.compiler = &comp.compilers.rows[0];
+  in.set_current_input("dir/foo.c");
 
   restore_named_specs();
   init_multilib_tables();
-  reset_multilib_selection();
+  return in;
 }

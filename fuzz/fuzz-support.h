@@ -1,7 +1,8 @@
 // What every fuzz target shares: fatal errors and internal errors end one
-// input instead of the process, and the process-wide state that a run
-// leaves behind (reporter counters, interpreter state, switches, named
-// specs, temporary files) is put back before the next input.
+// input instead of the process, every input of the spec machinery gets a
+// fresh run record and interpreter, and the process-wide state that a run
+// leaves behind (reporter counters, named specs, temporary files) is put
+// back before the next input.
 #ifndef VRK_FUZZ_FUZZ_SUPPORT_H
 #define VRK_FUZZ_FUZZ_SUPPORT_H
 
@@ -9,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+class spec_interpreter;
 
 // Thrown through the reporter's exit (support/error-exit.h) in place of
 // ending the process.
@@ -49,12 +52,13 @@ std::FILE *fuzz_null_stream();
 // Write DATA to a file of that directory; returns its name.
 std::string fuzz_write_file(const char *name, const std::string &data);
 
-// A clean spec-interpreter state: argument buffers and flags, the current
-// input "dir/foo.c", the switches -O2 -fno-common -D FOO -o out.o
-// -mcpu=cortex-a53+crc -Wall -g (liveness undecided), the built-in named
-// specs and multilib tables, no temporary names remembered; every
-// temporary file of the previous input is deleted.  A recorder takes the
-// commands, so nothing runs.
-void fuzz_reset_spec_state();
+// A fresh run record and interpreter over it, replacing the previous
+// input's: the compilers table, the current input "dir/foo.c", the
+// switches -O2 -fno-common -D FOO -o out.o -mcpu=cortex-a53+crc -Wall -g
+// (liveness undecided), two output slots; the built-in named specs and
+// multilib tables; every temporary file of the previous input is deleted.
+// A recorder takes the commands, so nothing runs; self-spec options are
+// decoded and ignored.
+spec_interpreter &fuzz_reset_spec_state();
 
 #endif

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/switches.h"
+#include "compilation/compilation.h"
 #include "fuzz/fuzz-support.h"
+#include "spec/interpreter.h"
 #include "spec/multilib.h"
 #include "spec/spec-list.h"
 
@@ -27,10 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     tables.push_back(t);
   }
 
-  fuzz_reset_spec_state();
-  push_switch("mbig-endian");
-  push_switch("m32");
-  terminate_switches_and_inputs();
+  compilation &comp = fuzz_reset_spec_state().comp;
+  comp.switches.push("mbig-endian");
+  comp.switches.push("m32");
   const char **slots[] = {&multilib_spec,         &multilib_matches_spec,
                           &multilib_defaults_spec, &multilib_exclusions_spec,
                           &multilib_options_spec,  &multilib_reuse_spec,
@@ -38,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   for (int i = 0; i < 7; i++)
     *slots[i] = tables[static_cast<std::size_t>(i)].c_str();
 
-  fuzz_run([] { select_multilib(); });
-  fuzz_run([] { print_multilib_listing(fuzz_null_stream()); });
-  fuzz_run([] { multilib_option_used("mbig-endian", 11); });
+  fuzz_run([&] { select_multilib(comp); });
+  fuzz_run([&] { print_multilib_listing(comp, fuzz_null_stream()); });
+  fuzz_run([&] { multilib_option_used(comp, "mbig-endian", 11); });
   fuzz_reset_spec_state();
   return 0;
 }

@@ -24,8 +24,8 @@ bool accept(option_values *, option_values *, const decoded_option *, unsigned, 
 
 option_handler_set handlers() {
   option_handler_set h{};
-  h.unknown_option_callback = [](const decoded_option *) { return true; };
-  h.wrong_lang_callback = [](const decoded_option *, unsigned) {};
+  h.unknown_option_callback = [](const decoded_option *, void *) { return true; };
+  h.wrong_lang_callback = [](const decoded_option *, unsigned, void *) {};
   h.target_option_override_hook = aarch64_handle_option;
   h.num_handlers = 3;
   h.handlers[0] = {accept, OPTF_DRIVER};

@@ -11,12 +11,6 @@
 #include "spec/interpreter.h"
 #include "spec/spec-list.h"
 
-namespace {
-
-void ignore_option(decoded_option *) {}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   fuzz_initialize();
   return 0;
@@ -29,17 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     named = fuzz_text(data + spec.size() + 1, size - spec.size() - 1);
 
   for (int pass = 0; pass < 2; pass++) {
-    fuzz_reset_spec_state();
-    self_spec_option_hook = ignore_option;
+    spec_interpreter &in = fuzz_reset_spec_state();
     if (spec.size() < size) {
       define_spec("fuzz", named.c_str(), true);
       define_spec("link", named.c_str(), true);
     }
     fuzz_run([&] {
       if (pass == 0)
-        run_spec(spec.c_str());
+        in.run_spec(spec.c_str());
       else
-        apply_self_spec(spec.c_str());
+        in.apply_self_spec(spec.c_str());
     });
   }
   fuzz_reset_spec_state();

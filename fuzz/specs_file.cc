@@ -3,9 +3,10 @@
 // then printed as -dumpspecs would and scanned for claimed switches.
 #include <string>
 
-#include "driver/compilers.h"
+#include "compilation/compilation.h"
 #include "fuzz/fuzz-support.h"
 #include "spec/braces.h"
+#include "spec/interpreter.h"
 #include "spec/spec-list.h"
 #include "spec/specs-file.h"
 
@@ -22,15 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   bool user = data[0] & 2;
   std::string path = fuzz_write_file("fuzz.specs",
                                       std::string(reinterpret_cast<const char *>(data) + 1, size - 1));
-  fuzz_reset_spec_state();
-  init_compilers_table();
+  compilation &comp = fuzz_reset_spec_state().comp;
   fuzz_run([&] {
-    read_specs_file(path.c_str(), main, user);
+    read_specs_file(comp, path.c_str(), main, user);
     print_specs(fuzz_null_stream());
     for (named_spec *sl = spec_list; sl; sl = sl->next)
-      claim_spec_switches(*sl->value_slot, sl->user_set);
-    for (const compiler_entry &c : compilers_table)
-      claim_spec_switches(c.spec, false);
+      claim_spec_switches(comp.switches, *sl->value_slot, sl->user_set);
+    for (const compiler_entry &c : comp.compilers.rows)
+      claim_spec_switches(comp.switches, c.spec, false);
   });
   return 0;
 }

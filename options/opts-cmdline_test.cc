@@ -74,11 +74,11 @@ protected:
     wrong_lang.clear();
     handled.clear();
     want_generic_error = false;
-    handlers.unknown_option_callback = [](const decoded_option *d) {
+    handlers.unknown_option_callback = [](const decoded_option *d, void *) {
       unknown.push_back(d->orig_text);
       return want_generic_error;
     };
-    handlers.wrong_lang_callback = [](const decoded_option *d, unsigned) {
+    handlers.wrong_lang_callback = [](const decoded_option *d, unsigned, void *) {
       wrong_lang.push_back(d->orig_text);
     };
     handlers.handlers[0].handler = [](option_values *, option_values *, const decoded_option *d,

@@ -67,11 +67,12 @@ using option_handler_fn = bool (*)(option_values *opts, option_values *opts_set,
                                    const option_handler_set *handlers,
                                    diagnostic_reporter *dc);
 
-// Called for OPTION_UNKNOWN; true means the generic
-// "unrecognized command-line option" error must be issued.
-using unknown_option_callback_fn = bool (*)(const decoded_option *decoded);
+// Called for OPTION_UNKNOWN with the handler set's context; true means the
+// generic "unrecognized command-line option" error must be issued.
+using unknown_option_callback_fn = bool (*)(const decoded_option *decoded, void *context);
 // Called for an option of another language (OPTERR_WRONG_LANG).
-using wrong_lang_callback_fn = void (*)(const decoded_option *decoded, unsigned lang_mask);
+using wrong_lang_callback_fn = void (*)(const decoded_option *decoded, unsigned lang_mask,
+                                        void *context);
 // The target's option hook, passed through to the handlers.
 using target_option_hook_fn = bool (*)(option_values *opts, option_values *opts_set,
                                        const decoded_option *decoded, location_t loc);
@@ -87,6 +88,9 @@ struct option_handler_set {
   target_option_hook_fn target_option_override_hook;
   std::size_t num_handlers;
   option_handler_param handlers[3];
+  // What the handlers and callbacks act on (the driver's run record);
+  // the option machinery only passes it on.
+  void *context;
 };
 
 // Decode ARGV[0..ARGC) (ARGV[0] is the program name) with LANG_MASK into a

@@ -156,7 +156,7 @@ void read_cmdline_option(option_values *opts, option_values *opts_set, decoded_o
   option_index opt_index = decoded->opt_index;
   if (opt_index == OPTION_UNKNOWN) {
     if (handlers->unknown_option_callback == nullptr ||
-        handlers->unknown_option_callback(decoded))
+        handlers->unknown_option_callback(decoded, handlers->context))
       error_at(loc, "unrecognized command-line option %qs", decoded->arg);
     return;
   }
@@ -175,7 +175,7 @@ void read_cmdline_option(option_values *opts, option_values *opts_set, decoded_o
       return;
     if (decoded->errors & OPTERR_WRONG_LANG) {
       if (handlers->wrong_lang_callback != nullptr)
-        handlers->wrong_lang_callback(decoded, lang_mask);
+        handlers->wrong_lang_callback(decoded, lang_mask, handlers->context);
       return;
     }
     vrk_unreachable();

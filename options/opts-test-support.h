@@ -59,8 +59,8 @@ protected:
   void SetUp() override {
     diagnostics_fixture::SetUp();
     init_options_struct(&values, &set);
-    handlers.unknown_option_callback = [](const decoded_option *) { return true; };
-    handlers.wrong_lang_callback = [](const decoded_option *, unsigned) {};
+    handlers.unknown_option_callback = [](const decoded_option *, void *) { return true; };
+    handlers.wrong_lang_callback = [](const decoded_option *, unsigned, void *) {};
     handlers.target_option_override_hook = aarch64_handle_option;
     handlers.num_handlers = 3;
     handlers.handlers[0] = {[](option_values *, option_values *, const decoded_option *,

@@ -26,7 +26,7 @@ endforeach()
 
 # The programs' sources, relative to the source tree, in a fixed order.
 set(sources)
-foreach(dir support diagnostics options process spec driver config common cp wrappers)
+foreach(dir support diagnostics options process compilation spec driver config common cp wrappers)
   file(GLOB_RECURSE found RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${dir}/*.cc" "${SOURCE_DIR}/${dir}/*.h")
   list(APPEND sources ${found})
 endforeach()

@@ -6,9 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/compilers.h"
-#include "driver/switches.h"
 #include "spec/interpreter.h"
 #include "support/text.h"
 
@@ -37,22 +36,25 @@ const char *skip_blanks(const char *p) {
 }
 
 // Mark the live switches that one term of an ordered list names.
-void mark_matching_switches(const char *atom, int length, bool starred) {
-  for (int i = 0; i < saved_switch_count; i++) {
-    saved_switch &sw = saved_switches[i];
-    if (std::strncmp(sw.text, atom, static_cast<std::size_t>(length)) == 0 &&
-        (starred || sw.text[length] == '\0') && switch_is_live(i, starred ? length : -1))
+void mark_matching_switches(switch_list &switches, const std::string &atom, bool starred) {
+  int length = static_cast<int>(atom.size());
+  for (int i = 0; i < switches.count(); i++) {
+    saved_switch &sw = switches[i];
+    if (std::strncmp(sw.text, atom.c_str(), atom.size()) == 0 &&
+        (starred || sw.text[length] == '\0') &&
+        switch_is_live(switches, i, starred ? length : -1))
       sw.order_marked = true;
   }
 }
 
 // Write the marked switches in command-line order, each once.
-void emit_marked_switches() {
-  for (int i = 0; i < saved_switch_count; i++) {
-    if (!saved_switches[i].order_marked)
+void emit_marked_switches(spec_interpreter &in) {
+  switch_list &switches = in.comp.switches;
+  for (int i = 0; i < switches.count(); i++) {
+    if (!switches[i].order_marked)
       continue;
-    saved_switches[i].order_marked = false;
-    emit_switch(i, false);
+    switches[i].order_marked = false;
+    in.emit_switch(i, false);
   }
 }
 
@@ -67,149 +69,110 @@ struct term {
   std::string atom;
 };
 
-bool term_is_true(const term &t) {
-  if (t.suffix_test)
-    return input_suffix && t.atom == input_suffix;
-  if (t.language_test)
-    return current_compiler && current_compiler->key && current_compiler->key[0] &&
-           t.atom == current_compiler->key + 1;
-  return switch_matches(t.atom.c_str(), static_cast<int>(t.atom.size()), t.starred);
-}
-
-// Interpret a substitution body once for every live switch that begins
-// with ATOM, with the rest of the switch text as %*.
-bool run_substitution(const std::string &body, const std::string &atom) {
-  int length = static_cast<int>(atom.size());
-  for (int i = 0; i < saved_switch_count; i++) {
-    const char *text = saved_switches[i].text;
-    if (std::strncmp(text, atom.c_str(), atom.size()) != 0 || !switch_is_live(i, length))
-      continue;
-    if (do_spec_1(body.c_str(), false, text + length) < 0)
-      return false;
-    emit_switch(i, true);
-    suffix_substitute = nullptr;
-  }
-  return true;
-}
-
-} // namespace
-
-const char *process_braces(const char *p) {
-  const char *group = p;
+// The state of one group while it is read: which kinds of separator have
+// been seen, and whether the alternative being read (or an earlier one of
+// an N-way choice) matched.
+struct group_reader {
+  spec_interpreter &in;
+  const char *group;              // the text after "{", for messages
   bool ordered_seen = false;      // a term ended by "&" or "}"
   bool alternative_seen = false;  // a term ended by "|" or ":"
   bool n_way = false;             // a body ended by ";"
   bool n_way_matched = false;     // some earlier alternative matched
   bool otherwise_seen = false;    // the empty last alternative
 
-  // State of the alternative being read.
+  // The alternative being read.
   bool alt_matched = false;
   bool alt_all_starred = true;
   bool alt_otherwise = false;
   std::string matching_atom;  // atom of the first term that matched
 
-  for (;;) {
-    p = skip_blanks(p);
-    if (otherwise_seen)
-      invalid_at(group, p);
-
-    term t;
+  // The term at P into T; the position after it, or null when a function
+  // term failed.
+  const char *read_term(const char *p, term &t) {
     if (*p == '!') {
       t.negated = true;
       p = skip_blanks(p + 1);
     }
-
     if (p[0] == '%' && p[1] == ':') {
       t.function = true;
-      p = call_spec_function(p + 2, &t.function_returned, nullptr);
-      if (!p)
-        return nullptr;
-    } else {
-      if (*p == '.') {
-        t.suffix_test = true;
-        p++;
-      } else if (*p == ',') {
-        t.language_test = true;
-        p++;
-      }
-      while (is_atom_char(*p)) {
-        if (*p == '\\') {
-          p++;
-          if (!*p)
-            fatal_error(UNKNOWN_LOCATION, "braced spec %qs ends in escape", group);
-        }
-        t.atom += *p++;
-      }
-      if (*p == '*') {
-        t.starred = true;
-        p++;
-      }
+      return in.call_spec_function(p + 2, &t.function_returned, nullptr);
     }
-    p = skip_blanks(p);
-
-    const char *separator = p;
-    char c = *p++;
-    switch (c) {
-    case '&':
-    case '}':
-      if (t.negated || t.suffix_test || t.language_test || t.function || t.atom.empty() ||
-          alternative_seen)
-        invalid_at(group, separator);
-      ordered_seen = true;
-      mark_matching_switches(t.atom.c_str(), static_cast<int>(t.atom.size()), t.starred);
-      if (c == '}') {
-        emit_marked_switches();
-        return p;
-      }
-      continue;
-
-    case '|':
-    case ':':
-      break;
-
-    default:
-      invalid_at(group, separator);
+    if (*p == '.') {
+      t.suffix_test = true;
+      p++;
+    } else if (*p == ',') {
+      t.language_test = true;
+      p++;
     }
+    while (is_atom_char(*p)) {
+      if (*p == '\\') {
+        p++;
+        if (!*p)
+          fatal_error(UNKNOWN_LOCATION, "braced spec %qs ends in escape", group);
+      }
+      t.atom += *p++;
+    }
+    if (*p == '*') {
+      t.starred = true;
+      p++;
+    }
+    return p;
+  }
 
-    // An alternative term.
+  bool term_is_true(const term &t) {
+    if (t.suffix_test)
+      return in.input.suffix && t.atom == in.input.suffix;
+    if (t.language_test) {
+      const compiler_entry *row = in.input.compiler;
+      return row && row->key && row->key[0] && t.atom == row->key + 1;
+    }
+    return switch_matches(in.comp.switches, t.atom.c_str(), static_cast<int>(t.atom.size()),
+                          t.starred);
+  }
+
+  // A term ended by "|" or ":" (SEPARATOR at AT): checks the grammar and
+  // records whether the alternative matched.
+  void alternative_term(const term &t, char separator, const char *at) {
     if (ordered_seen)
-      invalid_at(group, separator);
+      invalid_at(group, at);
     alternative_seen = true;
     if (t.starred && (t.suffix_test || t.language_test))
-      invalid_at(group, separator);
+      invalid_at(group, at);
 
     if (!t.function && t.atom.empty()) {
       // "Otherwise": only as the last alternative of an N-way choice.
-      if (!n_way || t.negated || t.starred || t.suffix_test || t.language_test || c == '|')
-        invalid_at(group, separator);
+      if (!n_way || t.negated || t.starred || t.suffix_test || t.language_test ||
+          separator == '|')
+        invalid_at(group, at);
       alt_otherwise = true;
       otherwise_seen = true;
       if (!n_way_matched)
         alt_matched = true;
-    } else {
-      if (!t.starred)
-        alt_all_starred = false;
-      bool result = false;
-      bool tested = false;
-      if (t.function) {
-        result = t.function_returned;
-        tested = true;
-      } else if (!alt_matched && !n_way_matched) {
-        result = term_is_true(t);
-        tested = true;
-      }
-      if (tested && !alt_matched && !n_way_matched && result != t.negated) {
-        alt_matched = true;
-        matching_atom = t.atom;
-      }
+      return;
     }
+    if (!t.starred)
+      alt_all_starred = false;
+    bool result = false;
+    bool tested = false;
+    if (t.function) {
+      result = t.function_returned;
+      tested = true;
+    } else if (!alt_matched && !n_way_matched) {
+      result = term_is_true(t);
+      tested = true;
+    }
+    if (tested && !alt_matched && !n_way_matched && result != t.negated) {
+      alt_matched = true;
+      matching_atom = t.atom;
+    }
+  }
 
-    if (c == '|')
-      continue;
-
-    // The body: up to ";" or "}" at depth 1.
+  // The body at P, up to ";" or "}" at depth 1, without trailing blanks.
+  // *SUBSTITUTION tells whether it holds %* at its own depth, *ENDING the
+  // character that ended it; returns the position after that character.
+  const char *read_body(const char *p, std::string &body, bool *substitution, char *ending) {
     const char *body_start = p;
-    bool substitution = false;
     int depth = 1;
     for (;; p++) {
       char b = *p;
@@ -223,42 +186,111 @@ const char *process_braces(const char *p) {
       } else if (b == ';' && depth == 1) {
         break;
       } else if (b == '%' && p[1] == '*' && depth == 1) {
-        substitution = true;
+        *substitution = true;
       }
     }
     const char *body_end = p;
     while (body_end > body_start && is_blank(body_end[-1]))
       body_end--;
-    std::string body(body_start, static_cast<std::size_t>(body_end - body_start));
-    char ending = *p++;
+    body.assign(body_start, static_cast<std::size_t>(body_end - body_start));
+    *ending = *p;
+    return p + 1;
+  }
 
+  // Interpret a substitution body once for every live switch that begins
+  // with the matching atom, with the rest of the switch text as %*.
+  bool run_substitution(const std::string &body) {
+    switch_list &switches = in.comp.switches;
+    int length = static_cast<int>(matching_atom.size());
+    for (int i = 0; i < switches.count(); i++) {
+      const char *text = switches[i].text;
+      if (std::strncmp(text, matching_atom.c_str(), matching_atom.size()) != 0 ||
+          !switch_is_live(switches, i, length))
+        continue;
+      if (in.do_spec_1(body.c_str(), false, text + length) < 0)
+        return false;
+      in.emit_switch(i, true);
+      in.args.suffix_substitute = nullptr;
+    }
+    return true;
+  }
+
+  // The body of the alternative just read; false when it failed.
+  bool take_body(const std::string &body, bool substitution) {
     if (substitution && (!alt_all_starred || alt_otherwise))
       invalid_body(body.c_str());
+    if (!alt_matched || n_way_matched)
+      return true;
+    if (substitution)
+      return run_substitution(body);
+    return in.do_spec_1(body.c_str(), false, nullptr) >= 0;
+  }
 
-    if (alt_matched && !n_way_matched) {
-      if (substitution) {
-        if (!run_substitution(body, matching_atom))
-          return nullptr;
-      } else if (do_spec_1(body.c_str(), false, nullptr) < 0) {
-        return nullptr;
-      }
-    }
-    if (alt_matched)
-      n_way_matched = true;
-
-    if (ending == '}')
-      return p;
-
+  void next_alternative() {
     n_way = true;
     alt_matched = false;
     alt_all_starred = true;
     alt_otherwise = false;
     matching_atom.clear();
   }
+
+  const char *read(const char *p) {
+    for (;;) {
+      p = skip_blanks(p);
+      if (otherwise_seen)
+        invalid_at(group, p);
+
+      term t;
+      p = read_term(p, t);
+      if (!p)
+        return nullptr;
+      p = skip_blanks(p);
+
+      const char *separator = p;
+      char c = *p++;
+      if (c == '&' || c == '}') {
+        if (t.negated || t.suffix_test || t.language_test || t.function || t.atom.empty() ||
+            alternative_seen)
+          invalid_at(group, separator);
+        ordered_seen = true;
+        mark_matching_switches(in.comp.switches, t.atom, t.starred);
+        if (c == '}') {
+          emit_marked_switches(in);
+          return p;
+        }
+        continue;
+      }
+      if (c != '|' && c != ':')
+        invalid_at(group, separator);
+
+      alternative_term(t, c, separator);
+      if (c == '|')
+        continue;
+
+      std::string body;
+      bool substitution = false;
+      char ending;
+      p = read_body(p, body, &substitution, &ending);
+      if (!take_body(body, substitution))
+        return nullptr;
+      if (alt_matched)
+        n_way_matched = true;
+      if (ending == '}')
+        return p;
+      next_alternative();
+    }
+  }
+};
+
+} // namespace
+
+const char *spec_interpreter::process_braces(const char *p) {
+  group_reader reader{*this, p};
+  return reader.read(p);
 }
 
-bool switch_is_live(int index, int prefix_length) {
-  saved_switch &sw = saved_switches[index];
+bool switch_is_live(switch_list &switches, int index, int prefix_length) {
+  saved_switch &sw = switches[index];
   if (sw.liveness != 0)
     return (sw.liveness & (live_yes | live_no | live_removed_by_self_spec)) == live_yes;
 
@@ -273,8 +305,8 @@ bool switch_is_live(int index, int prefix_length) {
   const char *name = sw.text;
   switch (name[0]) {
   case 'O':
-    for (int j = index + 1; j < saved_switch_count; j++) {
-      if (saved_switches[j].text[0] == 'O') {
+    for (int j = index + 1; j < switches.count(); j++) {
+      if (switches[j].text[0] == 'O') {
         sw.claimed = true;
         sw.liveness = live_no;
         return false;
@@ -287,8 +319,8 @@ bool switch_is_live(int index, int prefix_length) {
   case 'm':
   case 'g': {
     bool negative = std::strncmp(name + 1, "no-", 3) == 0;
-    for (int j = index + 1; j < saved_switch_count; j++) {
-      const char *later = saved_switches[j].text;
+    for (int j = index + 1; j < switches.count(); j++) {
+      const char *later = switches[j].text;
       if (later[0] != name[0])
         continue;
       bool overrides = negative ? std::strcmp(later + 1, name + 4) == 0
@@ -312,12 +344,12 @@ bool switch_is_live(int index, int prefix_length) {
   return true;
 }
 
-bool switch_matches(const char *atom, int length, bool starred) {
+bool switch_matches(switch_list &switches, const char *atom, int length, bool starred) {
   std::size_t n = static_cast<std::size_t>(length);
-  for (int i = 0; i < saved_switch_count; i++) {
-    const saved_switch &sw = saved_switches[i];
+  for (int i = 0; i < switches.count(); i++) {
+    const saved_switch &sw = switches[i];
     if (std::strncmp(sw.text, atom, n) == 0 && (starred || sw.text[n] == '\0') &&
-        switch_is_live(i, starred ? length : -1))
+        switch_is_live(switches, i, starred ? length : -1))
       return true;
 
     // -D and -U given as two words: %{DFOO:...} matches -D FOO.
@@ -325,10 +357,10 @@ bool switch_matches(const char *atom, int length, bool starred) {
         (sw.text[0] == 'D' || sw.text[0] == 'U') && atom[0] == sw.text[0] &&
         std::strncmp(sw.arguments[0], atom + 1, n - 1) == 0) {
       if (starred) {
-        if (switch_is_live(i, 1))
+        if (switch_is_live(switches, i, 1))
           return true;
       } else if (sw.text[1] == '\0' && sw.arguments[0][n - 1] == '\0' &&
-                 switch_is_live(i, -1)) {
+                 switch_is_live(switches, i, -1)) {
         return true;
       }
     }
@@ -336,23 +368,23 @@ bool switch_matches(const char *atom, int length, bool starred) {
   return false;
 }
 
-void emit_switch(int index, bool omit_name) {
-  saved_switch &sw = saved_switches[index];
+void spec_interpreter::emit_switch(int index, bool omit_name) {
+  saved_switch &sw = comp.switches[index];
   if (sw.liveness & live_removed)
     return;
 
   if (!omit_name) {
     // Appended directly (not interpreted) so that the name stays one
     // argument with its "-" even inside spec-function arguments.
-    arg_text.append_char('-');
-    arg_text.append(sw.text);
-    arg_pending = true;
+    args.text.append_char('-');
+    args.text.append(sw.text);
+    args.pending = true;
   }
 
   if (sw.arguments) {
     for (const char *const *arg = sw.arguments; *arg; arg++) {
       do_spec_1(" ", false, nullptr);
-      if (suffix_substitute) {
+      if (args.suffix_substitute) {
         // Replace the suffix of the file name part (a dot after the last "/").
         std::size_t length = std::strlen(*arg);
         std::size_t cut = length;
@@ -366,7 +398,7 @@ void emit_switch(int index, bool omit_name) {
           }
         }
         std::string replaced(*arg, cut);
-        replaced += suffix_substitute;
+        replaced += args.suffix_substitute;
         do_spec_1(replaced.c_str(), true, nullptr);
       } else {
         do_spec_1(*arg, true, nullptr);

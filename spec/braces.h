@@ -5,26 +5,24 @@
 #ifndef VRK_SPEC_BRACES_H
 #define VRK_SPEC_BRACES_H
 
-// P is the text after "{".  Returns the position after the closing "}",
-// or null when interpreting a body failed.
-const char *process_braces(const char *p);
+// The groups themselves are interpreted by spec_interpreter::process_braces
+// (P after "{"), and a switch is written back by
+// spec_interpreter::emit_switch.
 
-// Whether saved switch INDEX is live (not overridden by a later switch nor
-// removed by a self spec).  PREFIX_LENGTH is the length of the matched
+class switch_list;
+
+// Whether saved switch INDEX of SWITCHES is live (not overridden by a
+// later switch nor removed by a self spec).  PREFIX_LENGTH is the length of the matched
 // prefix, -1 when the whole switch is meant; 0 and 1 always answer true
 // without recording anything.
-bool switch_is_live(int index, int prefix_length);
-
-// Write saved switch INDEX (with its "-" unless OMIT_NAME) and its
-// arguments as arguments; marks it claimed.
-void emit_switch(int index, bool omit_name);
+bool switch_is_live(switch_list &switches, int index, int prefix_length);
 
 // Whether some live saved switch matches the atom ATOM (LENGTH characters),
 // with the two-word -D/-U rule.
-bool switch_matches(const char *atom, int length, bool starred);
+bool switch_matches(switch_list &switches, const char *atom, int length, bool starred);
 
-// Mark as claimed every switch that SPEC mentions (recognised ones only,
-// or any matching one when USER_SET).
-void claim_spec_switches(const char *spec, bool user_set);
+// Mark as claimed every switch of SWITCHES that SPEC mentions (recognised
+// ones only, or any matching one when USER_SET).
+void claim_spec_switches(switch_list &switches, const char *spec, bool user_set);
 
 #endif

@@ -3,7 +3,6 @@
 // messages of malformed groups.
 #include <cstring>
 
-#include "driver/compilers.h"
 #include "spec/braces.h"
 #include "spec/spec-test-support.h"
 
@@ -46,19 +45,19 @@ TEST_F(braces_test, GroupsOverTheSwitches) {
       {{"-fa:b"}, {{"%{fa\\:b:yes}", {"yes"}}}},
   };
   for (const auto &c : cases) {
-    saved_switch_count = 0;
+    comp.switches.clear();
     for (const char *s : c.switches) {
       const char *blank = std::strchr(s, ' ');
       add_switch(blank ? std::string(s, blank).c_str() : s, blank ? blank + 1 : nullptr);
     }
     for (const step &st : c.steps)
       EXPECT_EQ(expand(st.spec), st.expected) << st.spec;
-    for (int i = 0; i < saved_switch_count; i++)
+    for (int i = 0; i < comp.switches.count(); i++)
       EXPECT_FALSE(sw(i).order_marked);
-    suffix_substitute = nullptr;
+    in.args.suffix_substitute = nullptr;
   }
   EXPECT_EQ(new_errors(), 0);
-  EXPECT_EQ(suffix_substitute, nullptr);
+  EXPECT_EQ(in.args.suffix_substitute, nullptr);
 }
 
 TEST_F(braces_test, LivenessIsRecordedOnce) {
@@ -74,24 +73,24 @@ TEST_F(braces_test, LivenessIsRecordedOnce) {
   EXPECT_FALSE(sw(2).claimed);  // overridden but not recognised
 
   sw(3).liveness = live_yes | live_removed_by_self_spec;
-  EXPECT_FALSE(switch_is_live(3, -1));
+  EXPECT_FALSE(switch_is_live(comp.switches, 3, -1));
   sw(3).liveness = live_removed;
-  EXPECT_FALSE(switch_is_live(3, 1));
+  EXPECT_FALSE(switch_is_live(comp.switches, 3, 1));
   sw(3).liveness = live_yes | live_removed;
-  EXPECT_TRUE(switch_is_live(3, -1));
+  EXPECT_TRUE(switch_is_live(comp.switches, 3, -1));
   // ... but a removed switch is never written.
   EXPECT_EQ(expand("%{mx*}"), (words{}));
 }
 
 TEST_F(braces_test, SuffixLanguageAndOutputGroups) {
-  set_current_input("a.c");
+  in.set_current_input("a.c");
   EXPECT_EQ(expand("%{.c:X} %{.cc:Y} %{!.c:Z}"), (words{"X"}));
-  set_current_input("a.cc");
+  in.set_current_input("a.cc");
   EXPECT_EQ(expand("%{.c:X} %{.cc:Y}"), (words{"Y"}));
   compiler_entry row{"@c", "", nullptr, 0, 0};
-  current_compiler = &row;
+  in.input.compiler = &row;
   EXPECT_EQ(expand("%{,c:L} %{,c++:M}"), (words{"L"}));
-  current_compiler = nullptr;
+  in.input.compiler = nullptr;
   EXPECT_EQ(expand("%{,c:L}"), (words{}));
 
   // %W{...} records what it wrote for deletion on failure.
@@ -111,18 +110,19 @@ TEST_F(braces_test, ClaimingFollowsGroupsRemovalsAndUserSpecs) {
   for (const char *s : {"-fa", "-fb", "-md", "-e", "-g3", "-s"})
     add_switch(s);
   add_switch("-mc", nullptr, false);
-  auto claimed = [] {
+  auto claimed = [this] {
     std::string flags;
-    for (int i = 0; i < saved_switch_count; i++)
+    for (int i = 0; i < comp.switches.count(); i++)
       flags += sw(i).claimed ? '1' : '0';
     return flags;
   };
   // Not -e (a suffix test claims nothing), nor -mc (unrecognised, and not
   // in a user spec), nor -g3 (bodies behind a spec-function term).
-  claim_spec_switches("%{fa|!fb:%{mc*:x}} %<md %{.e:y} %W{s} %{%:debug-level-gt(0):%{g3}}",
+  claim_spec_switches(comp.switches,
+                      "%{fa|!fb:%{mc*:x}} %<md %{.e:y} %W{s} %{%:debug-level-gt(0):%{g3}}",
                       false);
   EXPECT_EQ(claimed(), "1110010");
-  claim_spec_switches("%{mc*:x}", true);
+  claim_spec_switches(comp.switches, "%{mc*:x}", true);
   EXPECT_EQ(claimed(), "1110011");
 }
 
@@ -135,7 +135,7 @@ TEST_F(braces_test, ClaimingSurvivesNestingNoSpecCanRun) {
   for (int i = 0; i < 100000; i++)
     spec += "%{fb:";
   spec += std::string(100000, '}') + " %{fa:x}";
-  claim_spec_switches(spec.c_str(), false);
+  claim_spec_switches(comp.switches, spec.c_str(), false);
   EXPECT_TRUE(sw(0).claimed);
   EXPECT_TRUE(sw(1).claimed);
 }

@@ -3,7 +3,7 @@
 // are reported as unrecognised.
 #include <cstring>
 
-#include "driver/switches.h"
+#include "compilation/switches.h"
 #include "spec/braces.h"
 
 namespace {
@@ -21,43 +21,6 @@ const char *skip_blanks(const char *p) {
   return p;
 }
 
-// One term: claims the switches its atom names.  *FUNCTION tells that the
-// term is a spec-function call (nothing claimed, the group scan ends).
-const char *claim_term(const char *p, bool user_set, bool *function) {
-  p = skip_blanks(p);
-  if (*p == '!')
-    p = skip_blanks(p + 1);
-
-  *function = p[0] == '%' && p[1] == ':';
-  if (*function)
-    return p;
-
-  bool test = false;
-  if (*p == '.' || *p == ',') {
-    test = true;
-    p++;
-  }
-  const char *atom = p;
-  while (is_claim_atom_char(*p))
-    p++;
-  std::size_t length = static_cast<std::size_t>(p - atom);
-  bool starred = *p == '*';
-  if (starred)
-    p++;
-  p = skip_blanks(p);
-
-  if (test || length == 0)
-    return p;
-  for (int i = 0; i < saved_switch_count; i++) {
-    saved_switch &sw = saved_switches[i];
-    if (std::strncmp(sw.text, atom, length) != 0 || (!starred && sw.text[length] != '\0'))
-      continue;
-    if (sw.recognised || user_set)
-      sw.claimed = true;
-  }
-  return p;
-}
-
 // Past the "}" that closes the group whose text starts at P (or the end).
 const char *skip_group(const char *p) {
   int depth = 1;
@@ -70,72 +33,116 @@ const char *skip_group(const char *p) {
   return p;
 }
 
-const char *claim_group(const char *p, bool user_set);
-
 // Groups nested in bodies are scanned recursively.  A spec nested deeper
 // than the interpreter accepts cannot be run, so the scan skips what lies
 // deeper instead of using stack without bound.
 constexpr int max_group_nesting = 200;
-int group_nesting = 0;
 
-const char *claim_nested_group(const char *p, bool user_set) {
-  if (group_nesting == max_group_nesting)
-    return skip_group(p);
-  ++group_nesting;
-  p = claim_group(p, user_set);
-  --group_nesting;
-  return p;
-}
+// One scan of a spec: the switches it claims, whether the spec is a user
+// spec, and how deep the groups being scanned are nested.
+struct claim_scan {
+  switch_list &switches;
+  bool user_set;
+  int group_nesting = 0;
 
-// Escapes that may mention switches, at P (a "%"); returns where to go on.
-const char *claim_escape(const char *p, bool user_set) {
-  if (p[1] == '{')
-    return claim_nested_group(p + 2, user_set);
-  if ((p[1] == 'W' || p[1] == '@') && p[2] == '{')
-    return claim_nested_group(p + 3, user_set);
-  if (p[1] == '<') {
-    bool function;
-    return claim_term(p + 2, user_set, &function);
+  // One term: claims the switches its atom names.  *FUNCTION tells that
+  // the term is a spec-function call (nothing claimed, the group scan
+  // ends).
+  const char *term(const char *p, bool *function) {
+    p = skip_blanks(p);
+    if (*p == '!')
+      p = skip_blanks(p + 1);
+
+    *function = p[0] == '%' && p[1] == ':';
+    if (*function)
+      return p;
+
+    bool test = false;
+    if (*p == '.' || *p == ',') {
+      test = true;
+      p++;
+    }
+    const char *atom = p;
+    while (is_claim_atom_char(*p))
+      p++;
+    std::size_t length = static_cast<std::size_t>(p - atom);
+    bool starred = *p == '*';
+    if (starred)
+      p++;
+    p = skip_blanks(p);
+
+    if (test || length == 0)
+      return p;
+    for (saved_switch &sw : switches) {
+      if (std::strncmp(sw.text, atom, length) != 0 || (!starred && sw.text[length] != '\0'))
+        continue;
+      if (sw.recognised || user_set)
+        sw.claimed = true;
+    }
+    return p;
   }
-  // Any other escape (including "%%") is skipped whole.
-  return p[1] ? p + 2 : p + 1;
-}
 
-// P is the text after "{"; returns the position after the group.
-const char *claim_group(const char *p, bool user_set) {
-  for (;;) {
-    bool function;
-    p = claim_term(p, user_set, &function);
-    if (function)
-      return skip_group(p);  // bodies behind a function term claim nothing
-
-    char c = *p;
-    if (!c)
-      return p;
-    p++;
-    if (c == '|' || c == '&')
-      continue;
-    if (c != ':')
-      return p;
-
-    // The body, with nested escapes, up to ";" or "}".
-    while (*p && *p != ';' && *p != '}')
-      p = *p == '%' ? claim_escape(p, user_set) : p + 1;
-    c = *p;
-    if (!c)
-      return p;
-    p++;
-    if (c != ';')
-      return p;
+  const char *nested_group(const char *p) {
+    if (group_nesting == max_group_nesting)
+      return skip_group(p);
+    ++group_nesting;
+    p = group(p);
+    --group_nesting;
+    return p;
   }
-}
+
+  // Escapes that may mention switches, at P (a "%"); returns where to go
+  // on.
+  const char *escape(const char *p) {
+    if (p[1] == '{')
+      return nested_group(p + 2);
+    if ((p[1] == 'W' || p[1] == '@') && p[2] == '{')
+      return nested_group(p + 3);
+    if (p[1] == '<') {
+      bool function;
+      return term(p + 2, &function);
+    }
+    // Any other escape (including "%%") is skipped whole.
+    return p[1] ? p + 2 : p + 1;
+  }
+
+  // P is the text after "{"; returns the position after the group.
+  const char *group(const char *p) {
+    for (;;) {
+      bool function;
+      p = term(p, &function);
+      if (function)
+        return skip_group(p);  // bodies behind a function term claim nothing
+
+      char c = *p;
+      if (!c)
+        return p;
+      p++;
+      if (c == '|' || c == '&')
+        continue;
+      if (c != ':')
+        return p;
+
+      // The body, with nested escapes, up to ";" or "}".
+      while (*p && *p != ';' && *p != '}')
+        p = *p == '%' ? escape(p) : p + 1;
+      c = *p;
+      if (!c)
+        return p;
+      p++;
+      if (c != ';')
+        return p;
+    }
+  }
+};
 
 } // namespace
 
-void claim_spec_switches(const char *spec, bool user_set) {
+void claim_spec_switches(switch_list &switches, const char *spec, bool user_set) {
   if (!spec)
     return;
+  claim_scan scan{switches, user_set};
   const char *p = spec;
   while (*p)
-    p = *p == '%' ? claim_escape(p, user_set) : p + 1;
+    p = *p == '%' ? scan.escape(p) : p + 1;
 }

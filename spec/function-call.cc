@@ -16,52 +16,16 @@ bool is_name_char(char c) {
          c == '_' || c == '-';
 }
 
-// The caller's argument state while a function's arguments are expanded.
-struct saved_arg_state {
-  std::vector<const char *> buffer;
-  std::vector<const char *> response_buffer;
-  bool pending;
-  bool is_library;
-  bool is_linker_script;
-  bool is_output;
-  int delete_mode;
-  const char *substitute;
-  std::string unfinished;  // characters of the caller's unfinished argument
-};
-
-saved_arg_state save_arg_state() {
-  saved_arg_state s;
-  s.buffer = std::move(arg_buffer);
-  s.response_buffer = std::move(response_arg_buffer);
-  s.pending = arg_pending;
-  s.is_library = arg_is_library;
-  s.is_linker_script = arg_is_linker_script;
-  s.is_output = arg_is_output;
-  s.delete_mode = arg_delete_mode;
-  s.substitute = suffix_substitute;
-  s.unfinished.assign(arg_text.base() ? arg_text.base() : "", arg_text.length());
-  arg_text.clear();
-  return s;
+const spec_function *find_function(const spec_interpreter &in, const std::string &name) {
+  for (int i = 0; i < in.spec_function_count; i++)
+    if (name == in.spec_functions[i].name)
+      return &in.spec_functions[i];
+  return nullptr;
 }
 
-void restore_arg_state(saved_arg_state &s) {
-  arg_buffer = std::move(s.buffer);
-  response_arg_buffer = std::move(s.response_buffer);
-  arg_pending = s.pending;
-  arg_is_library = s.is_library;
-  arg_is_linker_script = s.is_linker_script;
-  arg_is_output = s.is_output;
-  arg_delete_mode = s.delete_mode;
-  suffix_substitute = s.substitute;
-  arg_text.clear();
-  arg_text.append(s.unfinished.data(), s.unfinished.size());
-}
-
-} // namespace
-
-const char *call_spec_function(const char *p, bool *returned, const char *star_text) {
-  spec_function_depth++;
-
+// The name before "(" at P and the argument text up to the matching ")";
+// returns the position after it.
+const char *parse_call(const char *p, std::string &name, std::string &arguments) {
   const char *q = p;
   while (*q && *q != '(') {
     if (!is_name_char(*q))
@@ -70,7 +34,7 @@ const char *call_spec_function(const char *p, bool *returned, const char *star_t
   }
   if (!*q)
     fatal_error(UNKNOWN_LOCATION, "no arguments for spec function");
-  std::string name(p, static_cast<std::size_t>(q - p));
+  name.assign(p, static_cast<std::size_t>(q - p));
 
   const char *args_start = ++q;
   int depth = 1;
@@ -82,28 +46,37 @@ const char *call_spec_function(const char *p, bool *returned, const char *star_t
     else if (*q == ')' && --depth == 0)
       break;
   }
-  std::string args(args_start, static_cast<std::size_t>(q - args_start));
-  const char *end = q + 1;
+  arguments.assign(args_start, static_cast<std::size_t>(q - args_start));
+  return q + 1;
+}
 
-  const spec_function *sf = lookup_spec_function(name.c_str());
+} // namespace
+
+const char *spec_interpreter::call_spec_function(const char *p, bool *returned,
+                                                 const char *star_text) {
+  spec_function_depth++;
+
+  std::string name, arguments;
+  const char *end = parse_call(p, name, arguments);
+  const spec_function *sf = find_function(*this, name);
   if (!sf)
     fatal_error(UNKNOWN_LOCATION, "unknown spec function %qs", name.c_str());
 
-  saved_arg_state saved = save_arg_state();
-  arg_buffer = {};
-  arg_buffer.reserve(10);
-  response_arg_buffer = {};
-  response_arg_buffer.reserve(10);
+  // The caller's argument state (with its unfinished argument) waits
+  // while the function's arguments are expanded in a fresh one.
+  arg_state caller = std::exchange(args, arg_state{});
+  args.buffer.reserve(10);
+  args.response_buffer.reserve(10);
 
-  if (expand_spec(args.c_str(), star_text) < 0)
+  if (expand_spec(arguments.c_str(), star_text) < 0)
     fatal_error(UNKNOWN_LOCATION, "error in arguments to spec function %qs", name.c_str());
 
   // The handler may keep pointers into its vector only for the call.
-  std::vector<const char *> argv = arg_buffer;
+  std::vector<const char *> argv = args.buffer;
   argv.push_back(nullptr);
-  const char *result = sf->func(static_cast<int>(argv.size() - 1), argv.data());
+  const char *result = sf->func(*this, static_cast<int>(argv.size() - 1), argv.data());
 
-  restore_arg_state(saved);
+  args = std::move(caller);
 
   const char *next = end;
   if (result && do_spec_1(result, false, nullptr) < 0)

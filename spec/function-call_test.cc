@@ -12,7 +12,7 @@ namespace {
 
 words last_call;
 
-const char *record_args(int argc, const char **argv) {
+const char *record_args(spec_interpreter &, int argc, const char **argv) {
   last_call.clear();
   for (int i = 0; i < argc; i++)
     last_call.push_back(argv[i]);
@@ -20,9 +20,11 @@ const char *record_args(int argc, const char **argv) {
   return nullptr;
 }
 
-const char *answer_text(int argc, const char **argv) { return argc ? argv[0] : ""; }
+const char *answer_text(spec_interpreter &, int argc, const char **argv) {
+  return argc ? argv[0] : "";
+}
 
-const char *fail_text(int, const char **) { return "%efailed in result"; }
+const char *fail_text(spec_interpreter &, int, const char **) { return "%efailed in result"; }
 
 const spec_function test_functions[] = {
     {"record", record_args},
@@ -36,18 +38,9 @@ class function_call_test : public spec_test {
 protected:
   void SetUp() override {
     spec_test::SetUp();
-    saved_table = spec_function_table;
-    saved_count = spec_function_count;
-    spec_function_table = test_functions;
-    spec_function_count = 3;
+    in.spec_functions = test_functions;
+    in.spec_function_count = 3;
   }
-  void TearDown() override {
-    spec_function_table = saved_table;
-    spec_function_count = saved_count;
-    spec_test::TearDown();
-  }
-  const spec_function *saved_table = nullptr;
-  int saved_count = 0;
 };
 
 TEST_F(function_call_test, ArgumentsAndTheCallersArgument) {
@@ -58,7 +51,7 @@ TEST_F(function_call_test, ArgumentsAndTheCallersArgument) {
             (words{"pre", "post"}));
   // Every nested text ends its own argument while arguments are collected.
   EXPECT_EQ(last_call, (words{"4", "1", "-O2", "ax", "b"}));
-  EXPECT_EQ(spec_function_depth, 0);
+  EXPECT_EQ(in.spec_function_depth, 0);
 
   // The caller's unfinished argument continues after the call.
   EXPECT_EQ(expand("abc%:record(x y)def"), (words{"abcdef"}));
@@ -85,19 +78,19 @@ TEST_F(function_call_test, ConditionsAndFailingResults) {
   expand("a %:bad-result() b", &status);
   EXPECT_EQ(status, -1);
   EXPECT_EQ(new_errors(), 1);
-  EXPECT_EQ(spec_function_depth, 0);
+  EXPECT_EQ(in.spec_function_depth, 0);
 }
 
 TEST_F(function_call_test, SelfSpecsAddSwitchesAndMarkRemovals) {
-  apply_self_spec("");
-  EXPECT_EQ(saved_switch_count, 0);
+  in.apply_self_spec("");
+  EXPECT_EQ(comp.switches.count(), 0);
   add_switch("-fdump-final-insns");
   add_switch("-mcpu=native");
-  apply_self_spec("%{fdump-final-insns:-fdump-final-insns=.} %<fdump-final-insns -o out "
-                  "%{!mabi=*:-mabi=lp64}");
+  in.apply_self_spec("%{fdump-final-insns:-fdump-final-insns=.} %<fdump-final-insns -o out "
+                     "%{!mabi=*:-mabi=lp64}");
   EXPECT_EQ(sw(0).liveness & (live_removed | live_removed_by_self_spec),
             static_cast<unsigned>(live_removed | live_removed_by_self_spec));
-  ASSERT_GE(saved_switch_count, 5);
+  ASSERT_GE(comp.switches.count(), 5);
   EXPECT_STREQ(sw(2).text, "fdump-final-insns=.");
   EXPECT_STREQ(sw(3).text, "o");
   ASSERT_NE(sw(3).arguments, nullptr);
@@ -105,7 +98,7 @@ TEST_F(function_call_test, SelfSpecsAddSwitchesAndMarkRemovals) {
   EXPECT_TRUE(sw(3).recognised);
   EXPECT_FALSE(sw(3).claimed);
   EXPECT_STREQ(sw(4).text, "mabi=lp64");
-  EXPECT_EQ(saved_switches[saved_switch_count].text, nullptr);
+  EXPECT_EQ(comp.switches[comp.switches.count()].text, nullptr);
   // The removed switch no longer counts as live for later specs.
   EXPECT_EQ(expand("%{fdump-final-insns:gone}"), (words{}));
 }
@@ -118,7 +111,7 @@ TEST_F(function_call_death_test, MalformedCallsAndSelfSpecWordsAreFatal) {
   EXPECT_EXIT(expand("%:record(%eoops)"), ExitedWithCode(1),
               "error in arguments to spec function .record.");
   // Self-spec words must be options.
-  EXPECT_EXIT(apply_self_spec("-"), ExitedWithCode(1), "spec-generated switch is just .-.");
-  EXPECT_EXIT(apply_self_spec("-x1 foo.c"), ExitedWithCode(1),
+  EXPECT_EXIT(in.apply_self_spec("-"), ExitedWithCode(1), "spec-generated switch is just .-.");
+  EXPECT_EXIT(in.apply_self_spec("-x1 foo.c"), ExitedWithCode(1),
               "switch .foo.c. does not start with .-.");
 }

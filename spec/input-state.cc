@@ -1,37 +1,28 @@
 // The current input of the compilation loop: its name split into base,
-// stem and suffix, its compilers-table row, and the output-file slots.
+// stem and suffix.
 #include <cstring>
 
 #include "spec/interpreter.h"
 
-const char *input_name;
-int input_name_length;
-const char *input_base;
-int input_base_length;
-int input_stem_length;
-const char *input_suffix = "";
-int input_number;
-std::vector<const char *> output_files;
-compiler_entry *current_compiler;
-
-void set_current_input(const char *name) {
-  input_name = name;
-  input_name_length = static_cast<int>(std::strlen(name));
+void spec_interpreter::set_current_input(const char *name) {
+  input.name = name;
+  input.name_length = static_cast<int>(std::strlen(name));
 
   const char *slash = std::strrchr(name, '/');
-  input_base = slash ? slash + 1 : name;
-  input_base_length = static_cast<int>(std::strlen(input_base));
-  input_stem_length = input_base_length;
-  input_suffix = "";
+  input.base = slash ? slash + 1 : name;
+  input.base_length = static_cast<int>(std::strlen(input.base));
+  input.stem_length = input.base_length;
+  input.suffix = "";
 
   // A dot in the first position (".profile") does not start a suffix.
-  for (int i = input_base_length - 1; i > 0; i--) {
-    if (input_base[i] == '.') {
-      input_stem_length = i;
-      input_suffix = input_base + i + 1;
+  for (int i = input.base_length - 1; i > 0; i--) {
+    if (input.base[i] == '.') {
+      input.stem_length = i;
+      input.suffix = input.base + i + 1;
       break;
     }
   }
 
-  forget_input_identity();
+  // The next -save-temps name test takes the identity of the new input.
+  temps.input_identity = temp_name_state::identity::not_taken;
 }

@@ -1,7 +1,5 @@
 // The interpreter: argument building, commands at newlines, and the
 // escapes that do not involve groups or temporary names.
-#include "driver/compilers.h"
-#include "spec/multilib.h"
 #include "spec/spec-test-support.h"
 
 using ::testing::ExitedWithCode;
@@ -24,15 +22,15 @@ TEST_F(interpreter_test, WordsAndSimpleEscapes) {
     EXPECT_EQ(expand(spec), expected) << spec;
   EXPECT_EQ(new_errors(), 0);
 
-  sysroot_dir = "/sys";
-  run_paths.multilib.os_dir = "../lib64";
+  comp.sysroot_dir = "/sys";
+  comp.search.multilib.os_dir = "../lib64";
   EXPECT_EQ(expand("-L%R/lib a%M"), (words{"-L/sys/lib", "a../lib64"}));
 }
 
 TEST_F(interpreter_test, NewlinesExecuteAndRunSpecExecutesTheRest) {
   static int exports;
   exports = 0;
-  export_options_hook = [] { exports++; };
+  in.export_options = [](spec_interpreter &) { exports++; };
   int status = -5;
   words left = expand("one a\ntwo b\n\nthree", &status);
   EXPECT_EQ(status, 0);
@@ -43,51 +41,51 @@ TEST_F(interpreter_test, NewlinesExecuteAndRunSpecExecutesTheRest) {
   EXPECT_EQ(left, (words{"three"}));
 
   recorded_commands.clear();
-  EXPECT_EQ(run_spec("kfront x |"), 0);
+  EXPECT_EQ(in.run_spec("kfront x |"), 0);
   EXPECT_EQ(recorded_commands, (std::vector<words>{{"kfront", "x"}}));
 
   // A failed command stops the spec.
   recorded_commands.clear();
-  execute_command_hook = [] {
-    record_command();
+  in.execute_command = [](spec_interpreter &in) {
+    record_command(in);
     return -1;
   };
-  EXPECT_EQ(run_spec("first\nsecond\n"), -1);
+  EXPECT_EQ(in.run_spec("first\nsecond\n"), -1);
   EXPECT_EQ(recorded_commands.size(), 1u);
 }
 
 TEST_F(interpreter_test, InputAndBaseNames) {
-  set_current_input("src/x.tar.gz");
-  EXPECT_STREQ(input_suffix, "gz");
+  in.set_current_input("src/x.tar.gz");
+  EXPECT_STREQ(in.input.suffix, "gz");
   EXPECT_EQ(expand("%b %B"), (words{"x.tar", "x.tar.gz"}));
-  set_current_input(".profile");
+  in.set_current_input(".profile");
   EXPECT_EQ(expand("%b %B"), (words{".profile", ".profile"}));
-  EXPECT_STREQ(input_suffix, "");
+  EXPECT_STREQ(in.input.suffix, "");
 
   // The auxiliary directory and output stem apply except to outputs.
-  set_current_input("dir/foo.c");
-  aux_dir = "out/p-";
-  aux_dir_length = 6;
+  in.set_current_input("dir/foo.c");
+  comp.aux_dir = "out/p-";
+  comp.aux_dir_length = 6;
   EXPECT_EQ(expand("%b.d %w%b.o"), (words{"out/p-foo.d", "foo.o"}));
-  output_stem = "stem";
-  output_stem_length = 4;
+  comp.output_stem = "stem";
+  comp.output_stem_length = 4;
   EXPECT_EQ(expand("%b.su"), (words{"out/p-stem.su"}));
-  compare_debug_mode = -1;
+  comp.compare_debug.mode = -1;
   EXPECT_EQ(expand("%B"), (words{"out/p-stem.gk.c"}));
 }
 
 TEST_F(interpreter_test, OutputSlotsAndDeletion) {
-  output_files = {"a.o", nullptr, "c.o"};
-  input_number = 1;
+  comp.output_files = {"a.o", nullptr, "c.o"};
+  in.input.number = 1;
   EXPECT_EQ(expand("%w%b%O"), (words{"foo.o"}));
-  EXPECT_STREQ(output_files[1], "foo.o");
+  EXPECT_STREQ(comp.output_files[1], "foo.o");
   EXPECT_EQ(expand("ld %o x"), (words{"ld", "a.o", "foo.o", "c.o", "x"}));
   expand("%V");
-  EXPECT_EQ(output_files[1], nullptr);
+  EXPECT_EQ(comp.output_files[1], nullptr);
 
   // With a response file only the names go into it: an argument pending
   // before %o stays on the command line, after the file.
-  response_file_seen = true;
+  comp.response_file_seen = true;
   words w = expand("ld x%o");
   ASSERT_EQ(w.size(), 3u);
   EXPECT_EQ(w[1][0], '@');
@@ -107,28 +105,28 @@ TEST_F(interpreter_test, InsertedTexts) {
   define_spec("cpp", "-DCPP", false);
   EXPECT_EQ(expand("%C"), (words{"-DCPP"}));
   compiler_entry row{"@c++", "", "-DROW", 0, 0};
-  current_compiler = &row;
+  in.input.compiler = &row;
   EXPECT_EQ(expand("%C"), (words{"-DROW"}));
 
   // Each passed-through option ends as an argument of its own; a repeated
   // %x{...} ends the text.
-  linker_passthrough = {"-z", "now"};
-  assembler_passthrough = {"-mfoo"};
+  comp.linker_passthrough = {"-z", "now"};
+  comp.assembler_passthrough = {"-mfoo"};
   EXPECT_EQ(expand("pre%X %Y %Z end"), (words{"pre-z", "now", "-mfoo", "end"}));
-  linker_passthrough.clear();
+  comp.linker_passthrough.clear();
   EXPECT_EQ(expand("a %x{-lfoo} b %x{-lfoo} c"), (words{"a", "b"}));
-  ASSERT_EQ(linker_passthrough.size(), 1u);
-  EXPECT_STREQ(linker_passthrough[0], "-lfoo");
+  ASSERT_EQ(comp.linker_passthrough.size(), 1u);
+  EXPECT_STREQ(comp.linker_passthrough[0], "-lfoo");
 
   // %* outside a group; %. takes the text up to the next "%" or blank.
   EXPECT_EQ(expand("a%*b"), (words{"ab"}));
   EXPECT_EQ(new_errors(), 1);
-  EXPECT_EQ(expand_spec("x%*y %*", "S"), 0);
+  EXPECT_EQ(in.expand_spec("x%*y %*", "S"), 0);
   EXPECT_EQ(current_words(), (words{"xSy", "S"}));
   expand("%.dx%i y");
-  EXPECT_STREQ(suffix_substitute, ".dx");
+  EXPECT_STREQ(in.args.suffix_substitute, ".dx");
   expand("x");
-  EXPECT_EQ(suffix_substitute, nullptr);
+  EXPECT_EQ(in.args.suffix_substitute, nullptr);
 }
 
 TEST_F(interpreter_test, ErrorsAndNotes) {
@@ -169,10 +167,10 @@ TEST_F(interpreter_death_test, MalformedSpecsAreFatal) {
   EXPECT_EXIT(expand("%xq"), ExitedWithCode(1), "has invalid .%xq.");
   EXPECT_EXIT(expand("%x{-lfoo"), ExitedWithCode(1), "invalid");
   EXPECT_EXIT(expand("%g.s%Ox"), ExitedWithCode(1), "has invalid .%0x.");
-  input_base = nullptr;
+  in.input.base = nullptr;
   EXPECT_EXIT(expand("%b"), ExitedWithCode(4), "");
 
-  response_file_seen = true;
+  comp.response_file_seen = true;
   add_switch("-S");
   add_switch("-T");
   EXPECT_EXIT(expand("%@{S:%@{T}}"), ExitedWithCode(1), "cannot open nested response file");

@@ -6,12 +6,14 @@
 #ifndef VRK_SPEC_LOAD_SPECS_H
 #define VRK_SPEC_LOAD_SPECS_H
 
-// Runs once per process, right after process_command, in this order:
+class spec_interpreter;
+
+// Runs once per run, right after process_command, in this order:
 // compilers table copy; machine suffixes; main specs file (or the
 // built-in spec list) and the machine specs file; the driver's self specs;
 // program and library directories with the sysroot suffixes; user specs
 // files; "self_spec" entries; -fcompare-debug preparation; the machine
 // suffix on install_exec_prefix; claiming; multilib selection.
-void load_specs_after_command_line();
+void load_specs_after_command_line(spec_interpreter &in);
 
 #endif

@@ -1,14 +1,12 @@
-// The whole spec loading sequence after the command line.  It changes
-// process-wide state for good (prefix lists, compilers table, switches),
-// so the case runs in a child process and reports what it found wrong.
+// The whole spec loading sequence after the command line.  It changes the
+// named specs (process-wide) for good, so the case runs in a child process
+// and reports what it found wrong.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "process/prefixes.h"
 #include "spec/load-specs.h"
-#include "spec/multilib.h"
 #include "spec/spec-test-support.h"
 #include "support/scratch-dir-test-support.h"
 
@@ -16,9 +14,9 @@ using ::testing::ExitedWithCode;
 
 namespace {
 
-int find_switch(const char *text) {
-  for (int i = 0; i < saved_switch_count; i++)
-    if (std::strcmp(saved_switches[i].text, text) == 0)
+int find_switch(const switch_list &switches, const char *text) {
+  for (int i = 0; i < switches.count(); i++)
+    if (std::strcmp(switches[i].text, text) == 0)
       return i;
   return -1;
 }
@@ -32,20 +30,13 @@ std::string prefixes_of(const prefix_list &list) {
 
 } // namespace
 
-class load_specs_test : public spec_test {
-protected:
-  void SetUp() override {
-    spec_test::SetUp();
-    user_spec_files.clear();
-    install_exec_prefix = nullptr;
-  }
-};
+class load_specs_test : public spec_test {};
 
 // The standard directories and suffixes are -print-search-dirs driver tests.
 TEST_F(load_specs_test, SelfSpecsUserSpecsClaimsAndStartfilePrefixSpec) {
   scratch_dir tree;
   std::string user = tree.file("u.specs", "*self_spec:\n-fself-added\n\n*asm:\n+ %{mcustom}\n");
-  user_spec_files.push_back(user.c_str());
+  comp.user_spec_files.push_back(user.c_str());
   add_switch("-mcustom", nullptr, false);
   add_switch("-fzux-tm");
   add_switch("-m32");
@@ -53,16 +44,16 @@ TEST_F(load_specs_test, SelfSpecsUserSpecsClaimsAndStartfilePrefixSpec) {
   EXPECT_EXIT(
       {
         startfile_prefix_spec = "/alt/lib/ %{m32:/alt/lib32/}";
-        load_specs_after_command_line();
+        load_specs_after_command_line(in);
         std::string problems;
         for (const char *added : {"mlittle-endian", "mabi=lp64", "pthread", "fself-added"})
-          if (find_switch(added) < 0)
+          if (find_switch(comp.switches, added) < 0)
             problems += std::string("switch not added: ") + added + "\n";
-        int custom = find_switch("mcustom");
-        if (custom < 0 || !saved_switches[custom].claimed)
+        int custom = find_switch(comp.switches, "mcustom");
+        if (custom < 0 || !comp.switches[custom].claimed)
           problems += "-mcustom not claimed by the user spec\n";
         // The expansion replaces the standard library directories.
-        std::string prefixes = prefixes_of(run_paths.startfile_prefixes);
+        std::string prefixes = prefixes_of(comp.search.startfile_prefixes);
         if (prefixes != "/alt/lib/(os) /alt/lib32/(os) ")
           problems += "startfile prefixes: " + prefixes + "\n";
         std::fputs(problems.c_str(), stderr);

@@ -12,24 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
-#include "options/option-table.h"
 #include "spec/interpreter.h"
 #include "spec/spec-list.h"
 #include "support/text.h"
 
 namespace {
 
-// Default options of the last selection (words of multilib_defaults).
-std::vector<std::string> default_options;
-
-// Options in effect through multilib_matches and the defaults; built on
-// the first multilib_option_used call from the switches at that moment.
-enum class cache_state { empty, building, built };
-cache_state implied_state = cache_state::empty;
-std::vector<std::string> implied_options;
+using cache_state = multilib_answers::cache_state;
 
 const char *table(const char *value) { return value ? value : ""; }
 
@@ -84,7 +75,7 @@ std::vector<match_pair> parse_matches() {
 
 // D is added unless some alternative of the first multilib_options group
 // that lists D is already in effect.
-void add_default_if_not_overridden(const std::string &d) {
+void add_default_if_not_overridden(compilation &comp, const std::string &d) {
   const char *p = table(multilib_options_spec);
   while (*p) {
     while (*p == ' ')
@@ -112,35 +103,35 @@ void add_default_if_not_overridden(const std::string &d) {
       const char *alt = a;
       while (a < group_end && *a != '/')
         a++;
-      if (multilib_option_used(alt, static_cast<std::size_t>(a - alt)))
+      if (multilib_option_used(comp, alt, static_cast<std::size_t>(a - alt)))
         return;
       if (a < group_end)
         a++;
     }
-    implied_options.push_back(d);
+    comp.multilib.implied_options.push_back(d);
     return;
   }
 }
 
-void build_implied_options() {
-  implied_state = cache_state::building;
+void build_implied_options(compilation &comp) {
+  multilib_answers &answers = comp.multilib;
+  answers.implied_state = cache_state::building;
   std::vector<match_pair> pairs = parse_matches();
-  for (int i = 0; i < saved_switch_count; i++) {
-    const saved_switch &sw = saved_switches[i];
+  for (const saved_switch &sw : comp.switches) {
     if (sw.liveness & live_removed)
       continue;
     for (const match_pair &pair : pairs)
       if (pair.switch_text == sw.text) {
-        implied_options.push_back(pair.option);
+        answers.implied_options.push_back(pair.option);
         break;
       }
   }
-  for (const std::string &d : default_options)
-    add_default_if_not_overridden(d);
-  implied_state = cache_state::built;
+  for (const std::string &d : answers.default_options)
+    add_default_if_not_overridden(comp, d);
+  answers.implied_state = cache_state::built;
 }
 
-void parse_default_options() {
+void parse_default_options(std::vector<std::string> &default_options) {
   default_options.clear();
   const char *p = table(multilib_defaults_spec);
   while (*p) {
@@ -155,7 +146,7 @@ void parse_default_options() {
 }
 
 // Whether an exclusion rule holds.  Sets *P past the rule's ";".
-bool exclusion_holds(const char **pp, const char *exclusions) {
+bool exclusion_holds(compilation &comp, const char **pp, const char *exclusions) {
   const char *p = *pp;
   bool ok = true;
   while (*p != ';') {
@@ -170,7 +161,7 @@ bool exclusion_holds(const char **pp, const char *exclusions) {
     const char *end;
     if (!scan_option(arg, &end))
       fatal_error(UNKNOWN_LOCATION, "multilib exclusions %qs is invalid", exclusions);
-    ok = multilib_option_used(arg, static_cast<std::size_t>(end - arg)) != negated;
+    ok = multilib_option_used(comp, arg, static_cast<std::size_t>(end - arg)) != negated;
     p = end;
     if (*p == ' ')
       p++;
@@ -179,15 +170,15 @@ bool exclusion_holds(const char **pp, const char *exclusions) {
   return ok;
 }
 
-void set_os_and_multiarch_dirs(const char *path, std::size_t path_length) {
+void set_os_and_multiarch_dirs(multilib_dirs &chosen, const char *path, std::size_t path_length) {
   const char *end = path + path_length;
   const char *first = static_cast<const char *>(std::memchr(path, ':', path_length));
   const char *os = first + 1;
   const char *second = static_cast<const char *>(std::memchr(os, ':', end - os));
   const char *os_end = second ? second : end;
-  run_paths.multilib.os_dir = os_end > os ? xstrndup(os, os_end - os) : ".";
+  chosen.os_dir = os_end > os ? xstrndup(os, os_end - os) : ".";
   if (second)
-    run_paths.multilib.multiarch_dir = xstrndup(second + 1, end - (second + 1));
+    chosen.multiarch_dir = xstrndup(second + 1, end - (second + 1));
 }
 
 // This build's hook for the processor: the directory stays as chosen.
@@ -218,7 +209,7 @@ bool rule_lists_option(const char *rule_options, const char *arg, std::size_t le
   return false;
 }
 
-bool excluded_from_listing(const char *rule_options) {
+bool excluded_from_listing(const compilation &comp, const char *rule_options) {
   const char *exclusions = table(multilib_exclusions_spec);
   for (const char *e = exclusions; *e;) {
     if (*e == '\n') {
@@ -238,7 +229,7 @@ bool excluded_from_listing(const char *rule_options) {
         fatal_error(UNKNOWN_LOCATION, "multilib exclusion %qs is invalid", exclusions);
       std::size_t length = static_cast<std::size_t>(end - e);
       all = rule_lists_option(rule_options, e, length) ||
-            multilib_option_default(e, length);
+            multilib_option_default(comp, e, length);
       e = end;
       if (*e == ' ')
         e++;
@@ -252,13 +243,13 @@ bool excluded_from_listing(const char *rule_options) {
 
 // Every non-negated option is a default, some option is, and no negated
 // one is: the variant is the default one and is not listed.
-bool only_default_options(const char *rule_options) {
+bool only_default_options(const compilation &comp, const char *rule_options) {
   bool default_seen = false;
   const char *option;
   std::size_t length;
   for (const char *q = rule_options; next_rule_option(q, &option, &length);) {
     bool negated = *option == '!';
-    if (multilib_option_default(option + negated, length - negated)) {
+    if (multilib_option_default(comp, option + negated, length - negated)) {
       if (negated)
         return false;
       default_seen = true;
@@ -286,18 +277,20 @@ void init_multilib_tables() {
   multilib_reuse_spec = "";
 }
 
-void settle_sysroot_suffixes() {
-  bool suffixes_allowed = !global_options.x_no_sysroot_suffix;
+void settle_sysroot_suffixes(spec_interpreter &in) {
+  compilation &comp = in.comp;
+  const std::vector<const char *> &words = in.args.buffer;
+  bool suffixes_allowed = !comp.options.x_no_sysroot_suffix;
 
   if (suffixes_allowed && sysroot_suffix_spec && *sysroot_suffix_spec &&
-      expand_spec(sysroot_suffix_spec) == 0) {
-    if (arg_buffer.size() > 1)
+      in.expand_spec(sysroot_suffix_spec) == 0) {
+    if (words.size() > 1)
       error_noloc("spec failure: more than one argument to %<SYSROOT_SUFFIX_SPEC%>");
-    else if (arg_buffer.size() == 1)
-      sysroot_suffix = xstrdup(arg_buffer[0]);
+    else if (words.size() == 1)
+      comp.sysroot_suffix = xstrdup(words[0]);
   }
 
-  if (sysroot_dir) {
+  if (comp.sysroot_dir) {
     named_spec *link = lookup_spec("link");
     const char *old = link && *link->value_slot ? *link->value_slot : "";
     char *value = concat("%(sysroot_spec) ", old, nullptr);
@@ -306,28 +299,29 @@ void settle_sysroot_suffixes() {
   }
 
   if (suffixes_allowed && sysroot_hdrs_suffix_spec && *sysroot_hdrs_suffix_spec &&
-      expand_spec(sysroot_hdrs_suffix_spec) == 0) {
-    if (arg_buffer.size() > 1)
+      in.expand_spec(sysroot_hdrs_suffix_spec) == 0) {
+    if (words.size() > 1)
       error_noloc("spec failure: more than one argument to %<SYSROOT_HEADERS_SUFFIX_SPEC%>");
-    else if (arg_buffer.size() == 1)
-      sysroot_hdrs_suffix = xstrdup(arg_buffer[0]);
+    else if (words.size() == 1)
+      comp.sysroot_hdrs_suffix = xstrdup(words[0]);
   }
 }
 
-bool multilib_option_default(const char *text, std::size_t length) {
-  return contains(default_options, text, length);
+bool multilib_option_default(const compilation &comp, const char *text, std::size_t length) {
+  return contains(comp.multilib.default_options, text, length);
 }
 
-bool multilib_option_used(const char *text, std::size_t length) {
+bool multilib_option_used(compilation &comp, const char *text, std::size_t length) {
   // While the cache is being built, the recursive questions of the
   // defaults are answered from what it holds so far.
-  if (implied_state == cache_state::empty)
-    build_implied_options();
-  return contains(implied_options, text, length);
+  if (comp.multilib.implied_state == cache_state::empty)
+    build_implied_options(comp);
+  return contains(comp.multilib.implied_options, text, length);
 }
 
-void select_multilib() {
-  parse_default_options();
+void select_multilib(compilation &comp) {
+  multilib_dirs &chosen = comp.search.multilib;
+  parse_default_options(comp.multilib.default_options);
 
   const char *exclusions = table(multilib_exclusions_spec);
   for (const char *p = exclusions; *p;) {
@@ -335,7 +329,7 @@ void select_multilib() {
       p++;
       continue;
     }
-    if (exclusion_holds(&p, exclusions))
+    if (exclusion_holds(comp, &p, exclusions))
       return;
   }
 
@@ -374,11 +368,11 @@ void select_multilib() {
       if (!scan_option(arg, &end))
         fatal_error(UNKNOWN_LOCATION, "multilib select %qs %qs is invalid", multilib, reuse);
       std::size_t length = static_cast<std::size_t>(end - arg);
-      ok = multilib_option_used(arg, length) != negated;
+      ok = multilib_option_used(comp, arg, length) != negated;
       if (!ok)
         all_given = false;
       // A default option never rules a variant out.
-      if (multilib_option_default(arg, length))
+      if (multilib_option_default(comp, arg, length))
         ok = true;
       p = end;
       if (*p == ' ')
@@ -389,27 +383,26 @@ void select_multilib() {
     if (ok && !accepted) {
       if (!(path_length == 1 && path[0] == '.')) {
         const char *colon = static_cast<const char *>(std::memchr(path, ':', path_length));
-        run_paths.multilib.dir =
+        chosen.dir =
             xstrndup(path, colon ? static_cast<std::size_t>(colon - path) : path_length);
       }
       accepted = true;
     }
     if (all_given && std::memchr(path, ':', path_length)) {
-      set_os_and_multiarch_dirs(path, path_length);
+      set_os_and_multiarch_dirs(chosen, path, path_length);
       break;
     }
   }
 
-  run_paths.multilib.dir = target_multilib_dir(run_paths.multilib.dir);
+  chosen.dir = target_multilib_dir(chosen.dir);
 
-  if (!run_paths.multilib.dir && run_paths.multilib.os_dir &&
-      std::strcmp(run_paths.multilib.os_dir, ".") == 0)
-    run_paths.multilib.os_dir = nullptr;
-  else if (run_paths.multilib.dir && !run_paths.multilib.os_dir)
-    run_paths.multilib.os_dir = run_paths.multilib.dir;
+  if (!chosen.dir && chosen.os_dir && std::strcmp(chosen.os_dir, ".") == 0)
+    chosen.os_dir = nullptr;
+  else if (chosen.dir && !chosen.os_dir)
+    chosen.os_dir = chosen.dir;
 }
 
-void print_multilib_listing(std::FILE *stream) {
+void print_multilib_listing(compilation &comp, std::FILE *stream) {
   const char *multilib = table(multilib_spec);
   const char *extra = table(multilib_extra_spec);
   std::string out;
@@ -435,7 +428,7 @@ void print_multilib_listing(std::FILE *stream) {
     bool skip = path[0] == '.' && path_length > 1 && path[1] == ':' &&
                 !(path_length > 2 && path[2] == ':');
     if (!skip)
-      skip = excluded_from_listing(options);
+      skip = excluded_from_listing(comp, options);
     if (!skip) {
       skip = last_path && last_path_length == path_length &&
              std::memcmp(last_path, path, path_length) == 0;
@@ -443,7 +436,7 @@ void print_multilib_listing(std::FILE *stream) {
       last_path_length = path_length;
     }
     if (!skip)
-      skip = only_default_options(options);
+      skip = only_default_options(comp, options);
 
     if (!skip) {
       const char *colon = static_cast<const char *>(std::memchr(path, ':', path_length));
@@ -474,13 +467,4 @@ void print_multilib_listing(std::FILE *stream) {
     p = std::strchr(options, ';') + 1;
   }
   std::fwrite(out.data(), 1, out.size(), stream);
-}
-
-void reset_multilib_selection() {
-  run_paths.multilib.dir = nullptr;
-  run_paths.multilib.os_dir = nullptr;
-  run_paths.multilib.multiarch_dir = nullptr;
-  implied_state = cache_state::empty;
-  implied_options.clear();
-  default_options.clear();
 }

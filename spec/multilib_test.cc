@@ -3,15 +3,11 @@
 // the -print-multi-lib listing, and the sysroot suffixes.
 #include <string>
 
-#include "options/option-table.h"
-#include "spec/multilib.h"
 #include "spec/spec-test-support.h"
 
 using ::testing::ExitedWithCode;
 
 namespace {
-
-std::string listing() { return printed(print_multilib_listing); }
 
 std::string or_none(const char *text) { return text ? text : "<none>"; }
 
@@ -19,11 +15,8 @@ std::string or_none(const char *text) { return text ? text : "<none>"; }
 
 class multilib_test : public spec_test {
 protected:
-  void TearDown() override {
-    sysroot_suffix = nullptr;
-    sysroot_hdrs_suffix = nullptr;
-    global_options.x_no_sysroot_suffix = 0;
-    spec_test::TearDown();
+  std::string listing() {
+    return printed([this](std::FILE *f) { print_multilib_listing(comp, f); });
   }
 
   void tables(const char *multilib, const char *matches, const char *defaults = "",
@@ -35,8 +28,9 @@ protected:
   }
 
   std::string dirs() {
-    return or_none(run_paths.multilib.dir) + " " + or_none(run_paths.multilib.os_dir) + " " +
-           or_none(run_paths.multilib.multiarch_dir);
+    const multilib_dirs &chosen = comp.search.multilib;
+    return or_none(chosen.dir) + " " + or_none(chosen.os_dir) + " " +
+           or_none(chosen.multiarch_dir);
   }
 };
 
@@ -45,10 +39,10 @@ TEST_F(multilib_test, RemovedSwitchesImplyNothingAndTheCacheIsBuiltOnce) {
   add_switch("-mbig-endian");
   sw(0).liveness |= live_removed;
   add_switch("-mlittle-endian");
-  select_multilib();
+  select_multilib(comp);
   EXPECT_EQ(dirs(), "<none> <none> <none>");
   add_switch("-mbig-endian");
-  EXPECT_FALSE(multilib_option_used("mbig-endian", 11));
+  EXPECT_FALSE(multilib_option_used(comp, "mbig-endian", 11));
 }
 
 TEST_F(multilib_test, SelectionAndListingOverCustomTables) {
@@ -88,14 +82,15 @@ TEST_F(multilib_test, SelectionAndListingOverCustomTables) {
        "m32 m32 <none>", ".;\nm32;@m32\n"},
   };
   for (const auto &c : cases) {
-    reset_multilib_selection();
-    saved_switch_count = 0;
+    comp.switches.clear();
+    comp.search.multilib = {};
+    comp.multilib = {};
     for (const char *s : c.switches)
       add_switch(s);
     tables(c.multilib, c.matches, c.defaults, c.exclusions);
     multilib_reuse_spec = c.reuse;
     multilib_options_spec = c.options;
-    select_multilib();
+    select_multilib(comp);
     EXPECT_EQ(dirs(), c.dirs) << c.multilib;
     if (c.listing)
       EXPECT_EQ(listing(), c.listing) << c.multilib;
@@ -115,21 +110,21 @@ TEST_F(multilib_test, ListingSkipsExcludedAndRepeatedPathsAndAddsExtras) {
 
 TEST_F(multilib_test, MalformedTablesAreFatal) {
   tables(". !mbig-endian;be mbig-endian", "mbig-endian mbig-endian;");
-  EXPECT_EXIT(select_multilib(), ExitedWithCode(1),
+  EXPECT_EXIT(select_multilib(comp), ExitedWithCode(1),
               "multilib select .. !mbig-endian;be mbig-endian. .. is invalid");
   EXPECT_EXIT(listing(), ExitedWithCode(1), "multilib select .. !mbig-endian;be mbig-endian. is invalid");
   tables("m64", "");
-  EXPECT_EXIT(select_multilib(), ExitedWithCode(1), "multilib select .m64. .. is invalid");
+  EXPECT_EXIT(select_multilib(comp), ExitedWithCode(1), "multilib select .m64. .. is invalid");
   EXPECT_EXIT(listing(), ExitedWithCode(1), "multilib select .m64. is invalid");
 
   tables(". ;", "mbig-endian;");
-  EXPECT_EXIT(multilib_option_used("x", 1), ExitedWithCode(1),
+  EXPECT_EXIT(multilib_option_used(comp, "x", 1), ExitedWithCode(1),
               "multilib spec .mbig-endian;. is invalid");
   tables(". ;", "a b c;");
-  EXPECT_EXIT(multilib_option_used("x", 1), ExitedWithCode(1), "multilib spec .a b c;. is invalid");
+  EXPECT_EXIT(multilib_option_used(comp, "x", 1), ExitedWithCode(1), "multilib spec .a b c;. is invalid");
 
   tables(". ;", "", "", "mbig-endian");
-  EXPECT_EXIT(select_multilib(), ExitedWithCode(1),
+  EXPECT_EXIT(select_multilib(comp), ExitedWithCode(1),
               "multilib exclusions .mbig-endian. is invalid");
   tables("m64 x;", "", "", "x");
   EXPECT_EXIT(listing(), ExitedWithCode(1), "multilib exclusion .x. is invalid");
@@ -142,27 +137,28 @@ TEST_F(multilib_test, SysrootSuffixes) {
   install_builtin_specs();
   std::string link_before = *lookup_spec("link")->value_slot;
 
-  settle_sysroot_suffixes();
-  EXPECT_EQ(or_none(sysroot_suffix) + " " + sysroot_hdrs_suffix, "<none> /hdrs");
+  settle_sysroot_suffixes(in);
+  EXPECT_EQ(or_none(comp.sysroot_suffix) + " " + comp.sysroot_hdrs_suffix, "<none> /hdrs");
   EXPECT_EQ(*lookup_spec("link")->value_slot, link_before);  // no system root
 
   add_switch("-mbig-endian");
-  sysroot_dir = "/sysroot";
-  settle_sysroot_suffixes();
-  EXPECT_EQ(or_none(sysroot_suffix) + " " + sysroot_hdrs_suffix, "/be /hdrs-be");
+  comp.sysroot_dir = "/sysroot";
+  settle_sysroot_suffixes(in);
+  EXPECT_EQ(or_none(comp.sysroot_suffix) + " " + comp.sysroot_hdrs_suffix, "/be /hdrs-be");
   EXPECT_EQ(*lookup_spec("link")->value_slot, "%(sysroot_spec) " + link_before);
 
-  sysroot_suffix = sysroot_hdrs_suffix = nullptr;
-  global_options.x_no_sysroot_suffix = 1;
-  settle_sysroot_suffixes();
-  EXPECT_EQ(or_none(sysroot_suffix) + " " + or_none(sysroot_hdrs_suffix), "<none> <none>");
-  global_options.x_no_sysroot_suffix = 0;
+  comp.sysroot_suffix = comp.sysroot_hdrs_suffix = nullptr;
+  comp.options.x_no_sysroot_suffix = 1;
+  settle_sysroot_suffixes(in);
+  EXPECT_EQ(or_none(comp.sysroot_suffix) + " " + or_none(comp.sysroot_hdrs_suffix),
+            "<none> <none>");
+  comp.options.x_no_sysroot_suffix = 0;
 
   sysroot_suffix_spec = "/a /b";
   sysroot_hdrs_suffix_spec = "/c /d";
-  settle_sysroot_suffixes();
+  settle_sysroot_suffixes(in);
   EXPECT_EQ(new_errors(), 2);
-  EXPECT_EQ(sysroot_suffix, nullptr);
+  EXPECT_EQ(comp.sysroot_suffix, nullptr);
   sysroot_suffix_spec = saved[0];
   sysroot_hdrs_suffix_spec = saved[1];
 }

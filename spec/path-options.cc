@@ -4,15 +4,15 @@
 #include <cstring>
 #include <string>
 
-#include "driver/driver-state.h"
+#include "compilation/compilation.h"
 #include "process/prefixes.h"
 #include "spec/interpreter.h"
-#include "spec/multilib.h"
 #include "spec/spec-list.h"
 
 namespace {
 
 struct path_walk_info {
+  spec_interpreter *in;
   const char *append;     // appended to every candidate (may be empty)
   std::size_t append_length;
   const char *option;     // "-L", "-isystem"
@@ -21,6 +21,7 @@ struct path_walk_info {
 
 void *path_option_walk(char *path, void *data) {
   const path_walk_info *info = static_cast<const path_walk_info *>(data);
+  spec_interpreter &in = *info->in;
   std::size_t length = std::strlen(path);
   if (info->append_length)
     std::memcpy(path + length, info->append, info->append_length + 1);
@@ -30,9 +31,9 @@ void *path_option_walk(char *path, void *data) {
   if (!is_searchable_dir(path, true))
     return nullptr;
 
-  do_spec_1(info->option, true, nullptr);
+  in.do_spec_1(info->option, true, nullptr);
   if (info->separate_options)
-    do_spec_1(" ", false, nullptr);
+    in.do_spec_1(" ", false, nullptr);
 
   if (!info->append_length) {
     // Keep "/" itself a directory name.
@@ -40,54 +41,60 @@ void *path_option_walk(char *path, void *data) {
     if (length > 1 && path[length - 1] == '/')
       path[length - 1] = '\0';
   }
-  do_spec_1(path, true, nullptr);
-  do_spec_1(" ", false, nullptr);
+  in.do_spec_1(path, true, nullptr);
+  in.do_spec_1(" ", false, nullptr);
   return nullptr;
 }
 
-void walk_with(const prefix_list &list, bool use_multilib, const std::string &append,
-               const char *option, bool separate) {
-  path_walk_info info{append.c_str(), append.size(), option, separate};
-  run_paths.walk_prefixes(list, use_multilib, append.size(), path_option_walk, &info);
+void walk_with(spec_interpreter &in, const prefix_list &list, bool use_multilib,
+               const std::string &append, const char *option, bool separate) {
+  path_walk_info info{&in, append.c_str(), append.size(), option, separate};
+  in.comp.search.walk_prefixes(list, use_multilib, append.size(), path_option_walk, &info);
 }
 
 // An option and its value as two arguments.
-void push_option_pair(const char *option, const char *value) {
-  do_spec_1(option, true, nullptr);
-  do_spec_1(" ", false, nullptr);
-  do_spec_1(value, true, nullptr);
-  do_spec_1(" ", false, nullptr);
+void push_option_pair(spec_interpreter &in, const char *option, const char *value) {
+  in.do_spec_1(option, true, nullptr);
+  in.do_spec_1(" ", false, nullptr);
+  in.do_spec_1(value, true, nullptr);
+  in.do_spec_1(" ", false, nullptr);
 }
 
 } // namespace
 
-void do_library_dir_options() { walk_with(run_paths.startfile_prefixes, true, "", "-L", false); }
+void spec_interpreter::do_library_dir_options() {
+  walk_with(*this, comp.search.startfile_prefixes, true, "", "-L", false);
+}
 
-void do_header_options() {
-  if (run_paths.multilib.dir)
-    push_option_pair("-imultilib", run_paths.multilib.dir);
-  if (run_paths.multilib.multiarch_dir)
-    push_option_pair("-imultiarch", run_paths.multilib.multiarch_dir);
-  if (install_exec_prefix)
-    push_option_pair("-iprefix", install_exec_prefix);
-  if ((sysroot_overridden || (sysroot_dir && sysroot_hdrs_suffix)) && sysroot_dir) {
+void spec_interpreter::do_header_options() {
+  const multilib_dirs &multilib = comp.search.multilib;
+  const char *sysroot_dir = comp.sysroot_dir;
+  const char *hdrs_suffix = comp.sysroot_hdrs_suffix;
+  const prefix_list &include = comp.search.include_prefixes;
+  if (multilib.dir)
+    push_option_pair(*this, "-imultilib", multilib.dir);
+  if (multilib.multiarch_dir)
+    push_option_pair(*this, "-imultiarch", multilib.multiarch_dir);
+  if (comp.install_exec_prefix)
+    push_option_pair(*this, "-iprefix", comp.install_exec_prefix);
+  if ((comp.sysroot_overridden || (sysroot_dir && hdrs_suffix)) && sysroot_dir) {
     std::string root = sysroot_dir;
-    if (sysroot_hdrs_suffix)
-      root += sysroot_hdrs_suffix;
-    push_option_pair("-isysroot", root.c_str());
+    if (hdrs_suffix)
+      root += hdrs_suffix;
+    push_option_pair(*this, "-isysroot", root.c_str());
   }
 
-  walk_with(run_paths.include_prefixes, false, "include", "-isystem", true);
+  walk_with(*this, include, false, "include", "-isystem", true);
 
   if (sysroot_hdrs_suffix_spec && *sysroot_hdrs_suffix_spec) {
     std::string fixed = "include-fixed/";
-    if (run_paths.multilib.dir)
-      fixed += run_paths.multilib.dir;
-    walk_with(run_paths.include_prefixes, false, fixed, "-isystem", true);
+    if (multilib.dir)
+      fixed += multilib.dir;
+    walk_with(*this, include, false, fixed, "-isystem", true);
   } else {
-    if (run_paths.multilib.multiarch_dir)
-      walk_with(run_paths.include_prefixes, false, std::string("include-fixed/") + run_paths.multilib.multiarch_dir,
+    if (multilib.multiarch_dir)
+      walk_with(*this, include, false, std::string("include-fixed/") + multilib.multiarch_dir,
                 "-isystem", true);
-    walk_with(run_paths.include_prefixes, false, "include-fixed", "-isystem", true);
+    walk_with(*this, include, false, "include-fixed", "-isystem", true);
   }
 }

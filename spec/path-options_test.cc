@@ -2,8 +2,6 @@
 // over real directories made for the test.
 #include <string>
 
-#include "process/prefixes.h"
-#include "spec/multilib.h"
 #include "spec/spec-test-support.h"
 #include "support/scratch-dir-test-support.h"
 
@@ -15,26 +13,26 @@ protected:
     tree.dir("inc/include-fixed");
     tree.file("libs/my.ld");
     tree.file("libs/crtx.o");
-    run_paths.add_search_prefix(run_paths.include_prefixes, tree.path("inc/").c_str(), nullptr, 1, 0, 0);
-    run_paths.add_search_prefix(run_paths.startfile_prefixes, tree.path("libs/").c_str(), nullptr, 1, 0, 0);
+    search_paths &search = comp.search;
+    search.add_search_prefix(search.include_prefixes, tree.path("inc/").c_str(), nullptr, 1, 0, 0);
+    search.add_search_prefix(search.startfile_prefixes, tree.path("libs/").c_str(), nullptr, 1, 0,
+                             0);
   }
   scratch_dir tree;
 };
 
 TEST_F(path_options_test, HeaderOptionsInOrder) {
-  const char *saved_prefix = install_exec_prefix;
-  install_exec_prefix = "/opt/vrk/";
-  run_paths.multilib.dir = "m64";
+  comp.install_exec_prefix = "/opt/vrk/";
+  comp.search.multilib.dir = "m64";
   EXPECT_EQ(expand("%I"), (words{"-imultilib", "m64", "-iprefix", "/opt/vrk/", "-isystem",
                                  tree.path("inc/include"), "-isystem",
                                  tree.path("inc/include-fixed")}));
-  run_paths.multilib.dir = nullptr;
-  install_exec_prefix = saved_prefix;
+  comp.search.multilib.dir = nullptr;
+  comp.install_exec_prefix = nullptr;
 
-  sysroot_dir = "/sys";
-  sysroot_overridden = true;
+  comp.sysroot_dir = "/sys";
+  comp.sysroot_overridden = true;
   words w = expand("%I");
-  sysroot_overridden = false;
   ASSERT_GE(w.size(), 2u);
   EXPECT_EQ(w[0] + " " + w[1], "-isysroot /sys");
 }

@@ -6,50 +6,30 @@
 #include <cstring>
 #include <vector>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic-reporter.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/command-line.h"
-#include "driver/switches.h"
 #include "options/option-table.h"
 #include "options/opts-common.h"
 #include "spec/interpreter.h"
-
-void (*self_spec_option_hook)(decoded_option *decoded);
 
 namespace {
 
 // Save a decoded option as a switch: its canonical words, recognised and
 // not claimed (as command-line processing saves it).
-void save_decoded_switch(const decoded_option &d) {
+void save_decoded_switch(switch_list &switches, const decoded_option &d) {
   if (d.canonical_count == 0) {
-    save_switch(d.orig_text, 0, nullptr, false, true);
+    switches.save(d.orig_text, 0, nullptr, false, true);
     return;
   }
-  save_switch(d.canonical[0], d.canonical_count - 1, d.canonical + 1, false, true);
+  switches.save(d.canonical[0], d.canonical_count - 1, d.canonical + 1, false, true);
 }
 
-// The same handlers, in the same order, as for the command line.
-void handle_like_command_line_option(decoded_option *d) {
-  read_cmdline_option(&global_options, &global_options_set, d, UNKNOWN_LOCATION, OPTF_DRIVER,
-                      &driver_option_handlers(), &global_reporter);
-}
-
-} // namespace
-
-void apply_self_spec(const char *spec) {
-  expand_spec(spec, nullptr);
-  do_spec_1(" ", false, nullptr);
-
-  for (int i = 0; i < saved_switch_count; i++)
-    if (saved_switches[i].liveness & live_removed)
-      saved_switches[i].liveness |= live_removed_by_self_spec;
-
-  if (arg_buffer.empty())
-    return;
-
+// The words of a self spec, decoded after a stand-in program name.
+void handle_self_spec_words(compilation &comp, const std::vector<const char *> &words) {
   std::vector<const char *> argv;
   argv.push_back("-");  // stands for the program name
-  argv.insert(argv.end(), arg_buffer.begin(), arg_buffer.end());
+  argv.insert(argv.end(), words.begin(), words.end());
 
   decoded_option *decoded = nullptr;
   unsigned count = 0;
@@ -65,15 +45,26 @@ void apply_self_spec(const char *spec) {
     }
     if (d.opt_index == OPT_fcompare_debug || d.opt_index == OPT_fcompare_debug_second ||
         d.opt_index == OPT_fcompare_debug_ || d.opt_index == OPT_o) {
-      save_decoded_switch(d);
+      save_decoded_switch(comp.switches, d);
       continue;
     }
-    if (self_spec_option_hook)
-      self_spec_option_hook(&d);
-    else
-      handle_like_command_line_option(&d);
+    // The same handlers, in the same order, as for the command line.
+    read_cmdline_option(&comp.options, &comp.options_set, &d, UNKNOWN_LOCATION, OPTF_DRIVER,
+                        &comp.option_handlers, &global_reporter);
   }
   std::free(decoded);
+}
 
-  terminate_switches_and_inputs();
+} // namespace
+
+void spec_interpreter::apply_self_spec(const char *spec) {
+  expand_spec(spec, nullptr);
+  do_spec_1(" ", false, nullptr);
+
+  for (saved_switch &sw : comp.switches)
+    if (sw.liveness & live_removed)
+      sw.liveness |= live_removed_by_self_spec;
+
+  if (!args.buffer.empty())
+    handle_self_spec_words(comp, args.buffer);
 }

@@ -1,13 +1,22 @@
 // The spec functions of this build, in their search order.
 #include "spec/spec-function-table.h"
 
-#include <cstring>
-
 #include "common/config/aarch64/aarch64-common.h"
 #include "config/aarch64/driver-aarch64.h"
 #include "spec/spec-functions.h"
 
 namespace {
+
+// The processor functions know nothing of specs.
+const char *local_cpu_detect(spec_interpreter &, int argc, const char **argv) {
+  return host_detect_local_cpu(argc, argv);
+}
+
+const char *rewrite_mcpu(spec_interpreter &, int argc, const char **argv) {
+  return aarch64_rewrite_mcpu(argc, argv);
+}
+
+} // namespace
 
 const spec_function builtin_spec_functions[] = {
     {"getenv", getenv_spec_function},
@@ -30,20 +39,9 @@ const spec_function builtin_spec_functions[] = {
     {"debug-level-gt", debug_level_greater_than_spec_function},
     {"dwarf-version-gt", dwarf_version_greater_than_spec_function},
     {"fortran-preinclude-file", fortran_preinclude_file_spec_function},
-    {"local_cpu_detect", host_detect_local_cpu},
-    {"rewrite_mcpu", aarch64_rewrite_mcpu},
-    {nullptr, nullptr},
+    {"local_cpu_detect", local_cpu_detect},
+    {"rewrite_mcpu", rewrite_mcpu},
 };
 
-} // namespace
-
-const spec_function *spec_function_table = builtin_spec_functions;
-int spec_function_count =
-    static_cast<int>(sizeof builtin_spec_functions / sizeof builtin_spec_functions[0]) - 1;
-
-const spec_function *lookup_spec_function(const char *name) {
-  for (int i = 0; i < spec_function_count; i++)
-    if (std::strcmp(spec_function_table[i].name, name) == 0)
-      return &spec_function_table[i];
-  return nullptr;
-}
+const int builtin_spec_function_count =
+    static_cast<int>(sizeof builtin_spec_functions / sizeof builtin_spec_functions[0]);

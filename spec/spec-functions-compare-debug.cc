@@ -9,18 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/compare-debug.h"
-#include "driver/driver-state.h"
 #include "spec/interpreter.h"
 #include "spec/spec-functions.h"
 #include "support/text.h"
 
 namespace {
-
-// Made by the first compilation's call, used by the second one's, then
-// forgotten: both compilations must see the same seed.
-char *random_seed_text;
 
 std::uint64_t random_seed_number() {
   std::uint64_t value = 0;
@@ -41,33 +36,34 @@ std::uint64_t random_seed_number() {
 }
 
 // The last argument that the expansion of SPEC (then " ") left, or null.
-const char *last_expanded_argument(const char *spec) {
-  expand_spec(spec, nullptr);
-  do_spec_1(" ", false, nullptr);
-  return arg_buffer.empty() ? nullptr : arg_buffer.back();
+const char *last_expanded_argument(spec_interpreter &in, const char *spec) {
+  in.expand_spec(spec, nullptr);
+  in.do_spec_1(" ", false, nullptr);
+  return in.args.buffer.empty() ? nullptr : in.args.buffer.back();
 }
 
 } // namespace
 
-const char *compare_debug_dump_opt_spec_function(int argc, const char **argv) {
+const char *compare_debug_dump_opt_spec_function(spec_interpreter &in, int argc, const char **argv) {
   if (argc > 0)
     fatal_error(UNKNOWN_LOCATION, "too many arguments to %%:compare-debug-dump-opt");
+  compare_debug_state &cd = in.comp.compare_debug;
 
-  const char *given = last_expanded_argument("%{fdump-final-insns=*:%*}");
+  const char *given = last_expanded_argument(in, "%{fdump-final-insns=*:%*}");
   char *name;
   char *option = nullptr;
   if (given && std::strcmp(given, ".") != 0) {
-    if (compare_debug_mode == 0)
+    if (cd.mode == 0)
       return nullptr;
     name = xstrdup(given);
   } else {
     const char *made;
     if (given) {
-      made = last_expanded_argument("%B.gkd");
+      made = last_expanded_argument(in, "%B.gkd");
     } else {
-      if (compare_debug_mode == 0)
+      if (cd.mode == 0)
         return nullptr;
-      made = last_expanded_argument("%{!save-temps*:%g.gkd}%{save-temps*:%B.gkd}");
+      made = last_expanded_argument(in, "%{!save-temps*:%g.gkd}%{save-temps*:%B.gkd}");
     }
     vrk_assert(made != nullptr);
     name = xstrdup(made);
@@ -77,31 +73,33 @@ const char *compare_debug_dump_opt_spec_function(int argc, const char **argv) {
   }
 
   // The compilation loop releases the names after each input.
-  compare_debug_dumps[compare_debug_mode >= 0 ? 0 : 1] = name;
+  cd.dumps[cd.mode >= 0 ? 0 : 1] = name;
 
-  if (compare_debug_mode >= 0) {
-    std::free(random_seed_text);
-    random_seed_text = xasprintf("%#lx", static_cast<unsigned long>(random_seed_number()));
+  char *&seed = cd.random_seed_text;
+  if (cd.mode >= 0) {
+    std::free(seed);
+    seed = xasprintf("%#lx", static_cast<unsigned long>(random_seed_number()));
   }
 
-  if (!random_seed_text)
+  if (!seed)
     return option;
-  char *result = concat("%{!frandom-seed=*:-frandom-seed=", random_seed_text, "} ",
-                        option ? option : "", nullptr);
+  char *result =
+      concat("%{!frandom-seed=*:-frandom-seed=", seed, "} ", option ? option : "", nullptr);
   std::free(option);
-  if (compare_debug_mode < 0) {
-    std::free(random_seed_text);
-    random_seed_text = nullptr;
+  if (cd.mode < 0) {
+    std::free(seed);
+    seed = nullptr;
   }
   return result;
 }
 
-const char *compare_debug_self_opt_spec_function(int argc, const char **argv) {
+const char *compare_debug_self_opt_spec_function(spec_interpreter &in, int argc, const char **argv) {
   if (argc > 0)
     fatal_error(UNKNOWN_LOCATION, "too many arguments to %%:compare-debug-self-opt");
-  if (compare_debug_mode >= 0)
+  const compare_debug_state &cd = in.comp.compare_debug;
+  if (cd.mode >= 0)
     return nullptr;
   return concat("%<o %<MD %<MMD %<MF* %<MG %<MP %<MQ* %<MT* %<fdump-final-insns=* "
                 "-w -S -o %j %{!fcompare-debug-second:-fcompare-debug-second} ",
-                compare_debug_option ? compare_debug_option : "", nullptr);
+                cd.option ? cd.option : "", nullptr);
 }

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "diagnostics/diagnostic.h"
-#include "driver/switches.h"
-#include "options/option-table.h"
+#include "compilation/compilation.h"
 #include "spec/braces.h"
+#include "spec/interpreter.h"
 #include "spec/spec-functions.h"
 
 namespace {
@@ -88,7 +88,7 @@ int compare_version_numbers(const char *a, const char *b) {
   }
 }
 
-const char *version_compare_spec_function(int argc, const char **argv) {
+const char *version_compare_spec_function(spec_interpreter &in, int argc, const char **argv) {
   if (argc < 3)
     fatal_error(UNKNOWN_LOCATION, "too few arguments to %%:version-compare");
   const char *op = argv[0];
@@ -102,11 +102,12 @@ const char *version_compare_spec_function(int argc, const char **argv) {
   const char *result = argv[two_operands ? 4 : 3];
   std::size_t switch_length = std::strlen(switch_text);
 
+  switch_list &switches = in.comp.switches;
   const char *value = nullptr;
-  for (int i = 0; i < saved_switch_count; i++)
-    if (std::strncmp(saved_switches[i].text, switch_text, switch_length) == 0 &&
-        switch_is_live(i, static_cast<int>(switch_length)))
-      value = saved_switches[i].text + switch_length;
+  for (int i = 0; i < switches.count(); i++)
+    if (std::strncmp(switches[i].text, switch_text, switch_length) == 0 &&
+        switch_is_live(switches, i, static_cast<int>(switch_length)))
+      value = switches[i].text + switch_length;
 
   bool have_switch = value != nullptr;
   int c1 = -1, c2 = -1;
@@ -135,7 +136,7 @@ const char *version_compare_spec_function(int argc, const char **argv) {
   return holds ? result : nullptr;
 }
 
-const char *greater_than_spec_function(int argc, const char **argv) {
+const char *greater_than_spec_function(spec_interpreter &in, int argc, const char **argv) {
   vrk_assert(argc != 0);
   // A single argument: the optional operand expanded to nothing.
   if (argc == 1)
@@ -145,16 +146,16 @@ const char *greater_than_spec_function(int argc, const char **argv) {
   return a > b ? "" : nullptr;
 }
 
-const char *debug_level_greater_than_spec_function(int argc, const char **argv) {
+const char *debug_level_greater_than_spec_function(spec_interpreter &in, int argc, const char **argv) {
   if (argc != 1)
     fatal_error(UNKNOWN_LOCATION, "wrong number of arguments to %%:debug-level-gt");
   long n = parse_number(argv[0]);
-  return global_options.x_debug_info_level > n ? "" : nullptr;
+  return in.comp.options.x_debug_info_level > n ? "" : nullptr;
 }
 
-const char *dwarf_version_greater_than_spec_function(int argc, const char **argv) {
+const char *dwarf_version_greater_than_spec_function(spec_interpreter &in, int argc, const char **argv) {
   if (argc != 1)
     fatal_error(UNKNOWN_LOCATION, "wrong number of arguments to %%:dwarf-version-gt");
   long n = parse_number(argv[0]);
-  return global_options.x_dwarf_version > n ? "" : nullptr;
+  return in.comp.options.x_dwarf_version > n ? "" : nullptr;
 }

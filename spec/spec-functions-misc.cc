@@ -5,9 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "options/option-table.h"
 #include "options/sanitizer-args.h"
 #include "spec/interpreter.h"
 #include "spec/spec-functions.h"
@@ -54,11 +53,11 @@ char *quote_spec_argument(const char *text) {
   return xstrdup(out.c_str());
 }
 
-const char *sanitize_spec_function(int argc, const char **argv) {
+const char *sanitize_spec_function(spec_interpreter &in, int argc, const char **argv) {
   if (argc != 1)
     return nullptr;
-  unsigned sanitize = static_cast<unsigned>(global_options.x_flag_sanitize);
-  unsigned trap = static_cast<unsigned>(global_options.x_flag_sanitize_trap);
+  unsigned sanitize = static_cast<unsigned>(in.comp.options.x_flag_sanitize);
+  unsigned trap = static_cast<unsigned>(in.comp.options.x_flag_sanitize_trap);
   const char *kind = argv[0];
   for (const sanitizer_test &t : sanitizer_bits)
     if (std::strcmp(kind, t.kind) == 0)
@@ -70,23 +69,23 @@ const char *sanitize_spec_function(int argc, const char **argv) {
   return nullptr;
 }
 
-const char *replace_outfile_spec_function(int argc, const char **argv) {
+const char *replace_outfile_spec_function(spec_interpreter &in, int argc, const char **argv) {
   vrk_assert(argc == 2);
-  for (const char *&slot : output_files)
+  for (const char *&slot : in.comp.output_files)
     if (slot && std::strcmp(slot, argv[0]) == 0)
       slot = xstrdup(argv[1]);
   return nullptr;
 }
 
-const char *remove_outfile_spec_function(int argc, const char **argv) {
+const char *remove_outfile_spec_function(spec_interpreter &in, int argc, const char **argv) {
   vrk_assert(argc == 1);
-  for (const char *&slot : output_files)
+  for (const char *&slot : in.comp.output_files)
     if (slot && std::strcmp(slot, argv[0]) == 0)
       slot = nullptr;
   return nullptr;
 }
 
-const char *pass_through_libs_spec_function(int argc, const char **argv) {
+const char *pass_through_libs_spec_function(spec_interpreter &in, int argc, const char **argv) {
   std::string out = " ";
   for (int i = 0; i < argc; i++) {
     const char *arg = argv[i];
@@ -113,9 +112,16 @@ const char *pass_through_libs_spec_function(int argc, const char **argv) {
   return xstrdup(out.c_str());
 }
 
-const char *dumps_spec_function(int argc, const char **argv) {
+const char *dumps_spec_function(spec_interpreter &in, int argc, const char **argv) {
   if (argc > 1)
     fatal_error(UNKNOWN_LOCATION, "too many arguments for %%:dumps");
+  const compilation &comp = in.comp;
+  const char *aux_dir = comp.aux_dir, *aux_base = comp.aux_base;
+  const char *aux_base_ext = comp.aux_base_ext, *output_stem = comp.output_stem;
+  int output_stem_length = comp.output_stem_length;
+  const char *input_base = in.input.base;
+  int input_base_length = in.input.base_length, input_stem_length = in.input.stem_length;
+  bool second_compilation = comp.compare_debug.mode < 0;
 
   const char *ext = nullptr;
   if (aux_base_ext)
@@ -159,11 +165,11 @@ const char *dumps_spec_function(int argc, const char **argv) {
       compare_from = base.size();
   }
 
-  if (compare_debug_mode < 0 || compare_from == std::string::npos ||
+  if (second_compilation || compare_from == std::string::npos ||
       base.compare(compare_from, std::string::npos, ext_text) != 0) {
     if (compare_from != std::string::npos)
       base.resize(compare_from);
-    if (compare_debug_mode < 0)
+    if (second_compilation)
       base += ".gk";
     base += ext_text;
   }

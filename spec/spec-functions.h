@@ -6,36 +6,38 @@
 #ifndef VRK_SPEC_SPEC_FUNCTIONS_H
 #define VRK_SPEC_SPEC_FUNCTIONS_H
 
+class spec_interpreter;
+
 // Environment and files (spec-functions-files.cc).
-const char *getenv_spec_function(int argc, const char **argv);
-const char *if_exists_spec_function(int argc, const char **argv);
-const char *if_exists_else_spec_function(int argc, const char **argv);
-const char *if_exists_then_else_spec_function(int argc, const char **argv);
-const char *include_spec_function(int argc, const char **argv);
-const char *find_file_spec_function(int argc, const char **argv);
-const char *find_plugindir_spec_function(int argc, const char **argv);
-const char *print_asm_header_spec_function(int argc, const char **argv);
-const char *fortran_preinclude_file_spec_function(int argc, const char **argv);
+const char *getenv_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *if_exists_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *if_exists_else_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *if_exists_then_else_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *include_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *find_file_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *find_plugindir_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *print_asm_header_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *fortran_preinclude_file_spec_function(spec_interpreter &in, int argc, const char **argv);
 
 // Output files, sanitizers, dumps and library pass-through
 // (spec-functions-misc.cc).
-const char *sanitize_spec_function(int argc, const char **argv);
-const char *replace_outfile_spec_function(int argc, const char **argv);
-const char *remove_outfile_spec_function(int argc, const char **argv);
-const char *pass_through_libs_spec_function(int argc, const char **argv);
-const char *dumps_spec_function(int argc, const char **argv);
+const char *sanitize_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *replace_outfile_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *remove_outfile_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *pass_through_libs_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *dumps_spec_function(spec_interpreter &in, int argc, const char **argv);
 
 // Numeric and version comparisons (spec-functions-compare.cc).
-const char *version_compare_spec_function(int argc, const char **argv);
-const char *greater_than_spec_function(int argc, const char **argv);
-const char *debug_level_greater_than_spec_function(int argc, const char **argv);
-const char *dwarf_version_greater_than_spec_function(int argc, const char **argv);
+const char *version_compare_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *greater_than_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *debug_level_greater_than_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *dwarf_version_greater_than_spec_function(spec_interpreter &in, int argc, const char **argv);
 
 // -fcompare-debug (spec-functions-compare-debug.cc).
-const char *compare_debug_dump_opt_spec_function(int argc, const char **argv);
-const char *compare_debug_self_opt_spec_function(int argc, const char **argv);
-// compare-debug-dump-opt stores the dump name of each compilation in
-// compare_debug_dumps (driver/compare-debug.h).
+const char *compare_debug_dump_opt_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *compare_debug_self_opt_spec_function(spec_interpreter &in, int argc, const char **argv);
+// compare-debug-dump-opt stores the dump name of each compilation in the
+// run's compare-debug record.
 
 // TEXT quoted as one spec argument: blank, tab, newline, "|", "%" and
 // backslash get a backslash before them; the empty text becomes %" (the

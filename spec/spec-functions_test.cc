@@ -5,47 +5,26 @@
 #include <cstring>
 #include <string>
 
-#include "driver/compare-debug.h"
-#include "options/option-table.h"
-#include "process/prefixes.h"
-#include "spec/multilib.h"
 #include "spec/spec-functions.h"
 #include "spec/spec-test-support.h"
 #include "support/scratch-dir-test-support.h"
 
 using ::testing::ExitedWithCode;
 
-namespace {
-
-const char *call(const char *(*fn)(int, const char **), std::vector<const char *> argv) {
-  int argc = static_cast<int>(argv.size());
-  argv.push_back(nullptr);
-  return fn(argc, argv.data());
-}
-
-} // namespace
-
 class spec_functions_test : public spec_test {
 protected:
-  void SetUp() override {
-    spec_test::SetUp();
-    undefined_env_tolerated = false;
-    aux_base = nullptr;
-    aux_base_ext = nullptr;
-    compare_debug_option = nullptr;
-    global_options.x_flag_sanitize = 0;
-    global_options.x_flag_sanitize_trap = 0;
-  }
-  void TearDown() override {
-    release_compare_debug_dumps();
-    spec_test::TearDown();
+  using spec_function_fn = const char *(*)(spec_interpreter &, int, const char **);
+  const char *call(spec_function_fn fn, std::vector<const char *> argv) {
+    int argc = static_cast<int>(argv.size());
+    argv.push_back(nullptr);
+    return fn(in, argc, argv.data());
   }
 };
 
 TEST_F(spec_functions_test, GetenvQuotingAndPassThroughLibs) {
   EXPECT_EQ(call(getenv_spec_function, {"PATH"}), nullptr);
   unsetenv("VRK_SPECFN_UNSET");
-  undefined_env_tolerated = true;
+  comp.undefined_env_tolerated = true;
   EXPECT_STREQ(call(getenv_spec_function, {"VRK_SPECFN_UNSET", "/x"}), "/VRK_SPECFN_UNSET");
 
   for (auto [text, quoted] : {std::pair{"a b\tc\nd|e%f\\g", "a\\ b\\\tc\\\nd\\|e\\%f\\\\g"},
@@ -74,8 +53,8 @@ TEST_F(spec_functions_test, SanitizeReadsTheSanitizeAndTrapWords) {
       {0x60, 0, "undefined", true}, {0x60, 0x60, "undefined", false},
   };
   for (const auto &c : cases) {
-    global_options.x_flag_sanitize = c.sanitize;
-    global_options.x_flag_sanitize_trap = c.trap;
+    comp.options.x_flag_sanitize = c.sanitize;
+    comp.options.x_flag_sanitize_trap = c.trap;
     EXPECT_EQ(call(sanitize_spec_function, {c.kind}) != nullptr, c.on)
         << c.kind << " " << c.sanitize;
   }
@@ -95,8 +74,7 @@ TEST_F(spec_functions_test, VersionCompare) {
       {"10.4", "!< 10.4", true},    {"10.5", ">< 10.6 11", false}, {"10.5", "<> 10 10.5", true},
   };
   for (const auto &c : cases) {
-    saved_switch_count = 0;
-    terminate_switches_and_inputs();
+    comp.switches.clear();
     if (c.value)
       add_switch((std::string("-mfoo=") + c.value).c_str());
     std::string spec = std::string("%:version-compare(") + c.args + " mfoo= -r)";
@@ -133,11 +111,11 @@ TEST_F(spec_functions_test, NumericComparisons) {
   // An operand without any digit is an internal error, not zero.
   EXPECT_EXIT(call(greater_than_spec_function, {"many", "1"}), ExitedWithCode(4), "");
 
-  global_options.x_debug_info_level = 2;
-  global_options.x_dwarf_version = 4;
+  comp.options.x_debug_info_level = 2;
+  comp.options.x_dwarf_version = 4;
   EXPECT_EQ(expand("%{%:debug-level-gt(1):a} %{%:debug-level-gt(2):b}"), (words{"a"}));
   EXPECT_EQ(expand("%{%:dwarf-version-gt(3):c} %{%:dwarf-version-gt(4):d}"), (words{"c"}));
-  global_options.x_debug_info_level = 0;
+  comp.options.x_debug_info_level = 0;
   EXPECT_EQ(expand("%{%:debug-level-gt(-1):neg}"), (words{"neg"}));
   EXPECT_EXIT(expand("%:debug-level-gt(1 2)"), ExitedWithCode(1),
               "wrong number of arguments to %:debug-level-gt");
@@ -167,13 +145,13 @@ TEST_F(spec_functions_test, DumpsOptions) {
       {"a.c", nullptr, "x.y", nullptr, "x.y", 0, {".ignored"}, " -dumpbase x.y"},
   };
   for (const auto &c : cases) {
-    set_current_input(c.input);
-    aux_dir = c.dir;
-    aux_base = c.base;
-    aux_base_ext = c.base_ext;
-    output_stem = c.stem;
-    output_stem_length = c.stem ? static_cast<int>(std::strlen(c.stem)) : 0;
-    compare_debug_mode = c.compare_debug;
+    in.set_current_input(c.input);
+    comp.aux_dir = c.dir;
+    comp.aux_base = c.base;
+    comp.aux_base_ext = c.base_ext;
+    comp.output_stem = c.stem;
+    comp.output_stem_length = c.stem ? static_cast<int>(std::strlen(c.stem)) : 0;
+    comp.compare_debug.mode = c.compare_debug;
     EXPECT_STREQ(call(dumps_spec_function, c.args), c.expected) << c.input;
   }
   EXPECT_EXIT(expand("%:dumps(a b)"), ExitedWithCode(1), "too many arguments for %:dumps");
@@ -185,7 +163,9 @@ TEST_F(spec_functions_test, LookupsAlongThePrefixes) {
   tree.dir("lib/plugin");
   tree.file("lib/extra.specs", "*specfn_included:\n-DINCLUDED\n");
   EXPECT_EQ(expand("%:find-plugindir()"), (words{"-iplugindir=plugin"}));
-  run_paths.add_search_prefix(run_paths.startfile_prefixes, lib.c_str(), nullptr, PREFIX_PRIORITY_LAST, 0, 0);
+  search_paths &search = comp.search;
+  search.add_search_prefix(search.startfile_prefixes, lib.c_str(), nullptr, PREFIX_PRIORITY_LAST,
+                           0, 0);
   EXPECT_EQ(expand("%:find-plugindir()"), (words{"-iplugindir=" + lib + "plugin"}));
 
   // Specs read by a spec are not user specs: they claim only known switches.
@@ -203,34 +183,35 @@ TEST_F(spec_functions_test, LookupsAlongThePrefixes) {
   EXPECT_EQ(call(fortran_preinclude_file_spec_function, {"-f", "omp_lib.h"}), nullptr);
   // The include prefixes come first.
   std::string earlier = tree.file("first/omp_lib.h");
-  run_paths.add_search_prefix(run_paths.include_prefixes, tree.path("first/").c_str(), nullptr,
-                    PREFIX_PRIORITY_LAST, 0, 0);
+  search.add_search_prefix(search.include_prefixes, tree.path("first/").c_str(), nullptr,
+                           PREFIX_PRIORITY_LAST, 0, 0);
   EXPECT_EQ(expand(spec.c_str()), (words{"-fpre-include=" + earlier}));
 }
 
 TEST_F(spec_functions_test, CompareDebugDumpOptionAndSeed) {
   const char *spec = "%:compare-debug-dump-opt()";
   EXPECT_EQ(expand(spec), (words{}));  // -fcompare-debug not in use
-  EXPECT_EQ(compare_debug_dumps[0], nullptr);
+  compare_debug_state &cd = comp.compare_debug;
+  EXPECT_EQ(cd.dumps[0], nullptr);
 
   // A named dump: only the seed is added, and the second compilation
   // uses it up.
   add_switch("-fdump-final-insns=out.gkd");
-  compare_debug_mode = 1;
+  cd.mode = 1;
   words first = expand(spec);
   ASSERT_EQ(first.size(), 1u);
   EXPECT_EQ(first[0].rfind("-frandom-seed=0x", 0), 0u) << first[0];
-  EXPECT_STREQ(compare_debug_dumps[0], "out.gkd");
-  compare_debug_mode = -1;
+  EXPECT_STREQ(cd.dumps[0], "out.gkd");
+  cd.mode = -1;
   EXPECT_EQ(expand(spec), first);
-  EXPECT_STREQ(compare_debug_dumps[1], "out.gkd");
+  EXPECT_STREQ(cd.dumps[1], "out.gkd");
   EXPECT_EQ(expand(spec), (words{}));
 
   // "-fdump-final-insns=." names the dump after the input, and outside
   // -fcompare-debug it still gets a seed.
-  saved_switch_count = 0;
+  comp.switches.clear();
   add_switch("-fdump-final-insns=.");
-  compare_debug_mode = 0;
+  cd.mode = 0;
   words named = expand(spec);
   ASSERT_EQ(named.size(), 2u);
   EXPECT_EQ(named[0].rfind("-frandom-seed=0x", 0), 0u);

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "diagnostics/diagnostic.h"
-#include "options/option-table.h"
 #include "support/text.h"
 #include "support/xmalloc.h"
 
@@ -81,8 +80,8 @@ bool is_white(char c) {
 
 bool native_configuration() { return cross_compile_spec && cross_compile_spec[0] == '0'; }
 
-void install_builtin_specs() {
-  if (global_options.x_verbose_flag)
+void install_builtin_specs(bool verbose) {
+  if (verbose)
     notice_text(stderr, "Using built-in specs.\n");
 
   named_spec *extra = static_cast<named_spec *>(xcalloc(1, sizeof(named_spec)));
@@ -190,9 +189,9 @@ void print_specs(std::FILE *stream) {
     std::fprintf(stream, "*link_command:\n%s\n\n", link_command_spec);
 }
 
-void print_specs_and_exit() {
+void print_specs_and_exit(bool verbose) {
   if (!spec_list)
-    install_builtin_specs();
+    install_builtin_specs(verbose);
   print_specs(stdout);
   std::fflush(stdout);
   std::exit(0);

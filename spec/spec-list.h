@@ -90,9 +90,10 @@ extern const char *self_spec;
 // A native (not cross) configuration: the cross_compile spec begins with "0".
 bool native_configuration();
 
-// Build spec_list from the built-in tables (rewrites libvrk, prefixes link).
-// Does not check for an existing list.
-void install_builtin_specs();
+// Build spec_list from the built-in tables (rewrites libvrk, prefixes link);
+// VERBOSE (-v) says so on standard error.  Does not check for an existing
+// list.
+void install_builtin_specs(bool verbose = false);
 
 // Create or replace the entry NAME.  A VALUE of "+" followed by white space
 // is appended to the old value.  Keeps its own copy of VALUE.
@@ -112,6 +113,6 @@ void reset_specs();
 // The specs-file text of every named spec, then the link command.
 void print_specs(std::FILE *stream);
 // -dumpspecs: build the list if needed, print it on standard output, exit 0.
-[[noreturn]] void print_specs_and_exit();
+[[noreturn]] void print_specs_and_exit(bool verbose);
 
 #endif

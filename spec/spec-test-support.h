@@ -1,6 +1,6 @@
-// Shared set-up for the spec tests: a clean interpreter, switch, named-spec
-// and multilib state, empty library and include directory lists, a
-// recorder installed as the execution hook, and helpers to expand a spec
+// Shared set-up for the spec tests: a fresh compilation record and
+// interpreter for every case, the named specs at their start-up values, a
+// recorder installed as the execution seam, and helpers to expand a spec
 // into its argument words.
 #ifndef VRK_SPEC_SPEC_TEST_SUPPORT_H
 #define VRK_SPEC_SPEC_TEST_SUPPORT_H
@@ -10,13 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
-#include "process/prefixes.h"
 #include "process/temp-files.h"
 #include "spec/interpreter.h"
 #include "spec/multilib.h"
@@ -24,38 +23,13 @@
 
 using words = std::vector<std::string>;
 
-inline std::vector<words> recorded_commands;
-
-inline words current_words() {
+// The finished arguments of IN's buffer.
+inline words current_words(const spec_interpreter &in) {
   words w;
-  for (const char *a : arg_buffer)
+  for (const char *a : in.args.buffer)
     w.push_back(a ? a : "<null>");
   return w;
 }
-
-inline int record_command() {
-  recorded_commands.push_back(current_words());
-  return 0;
-}
-
-// Expand SPEC and return the finished arguments (nothing is executed
-// unless SPEC holds a newline).
-inline words expand(const char *spec, int *status = nullptr) {
-  int value = expand_spec(spec, nullptr);
-  if (status)
-    *status = value;
-  return current_words();
-}
-
-// Save a switch as the command line would: TEXT with its leading "-".
-inline void add_switch(const char *text, const char *argument = nullptr,
-                       bool recognised = true) {
-  const char *args[] = {argument};
-  save_switch(text, argument ? 1 : 0, args, false, recognised);
-  terminate_switches_and_inputs();
-}
-
-inline saved_switch &sw(int i) { return saved_switches[i]; }
 
 // Whether NAME is recorded on a deletion LIST.
 inline bool listed(const std::atomic<temp_file_entry *> &list, const std::string &name) {
@@ -66,7 +40,7 @@ inline bool listed(const std::atomic<temp_file_entry *> &list, const std::string
 }
 
 // What PRINT writes to a stream.
-inline std::string printed(void (*print)(std::FILE *)) {
+inline std::string printed(const std::function<void(std::FILE *)> &print) {
   char *text = nullptr;
   std::size_t size = 0;
   std::FILE *f = open_memstream(&text, &size);
@@ -81,58 +55,79 @@ class spec_test : public ::testing::Test {
 protected:
   void SetUp() override {
     diagnostic_initialize("vrk++");
-    saved_switch_count = 0;
-    terminate_switches_and_inputs();
-    recorded_commands.clear();
-    execute_command_hook = record_command;
-    export_options_hook = nullptr;
-    self_spec_option_hook = nullptr;
-    arg_text.clear();
-    arg_pending = false;
-    in_response_file = false;
-    spec_function_depth = 0;
-    suffix_substitute = nullptr;
-    output_files.clear();
-    input_number = 0;
-    current_compiler = nullptr;
-    save_temps_mode = 0;
-    aux_dir = nullptr;
-    aux_dir_length = 0;
-    aux_dir_dash_added = false;
-    output_stem = nullptr;
-    output_stem_length = 0;
-    compare_debug_mode = 0;
-    sysroot_dir = nullptr;
-    response_file_seen = false;
-    linker_passthrough.clear();
-    assembler_passthrough.clear();
-    preprocessor_passthrough.clear();
-    reset_temp_name_memo();
+    // The named specs are process-wide configuration: back to start-up,
+    // then the multilib set-up of the driver.
     reset_specs();
     init_multilib_tables();
-    reset_multilib_selection();
-    saved_startfile = run_paths.startfile_prefixes;
-    saved_include = run_paths.include_prefixes;
-    run_paths.startfile_prefixes = {nullptr, 0, "startfile"};
-    run_paths.include_prefixes = {nullptr, 0, nullptr};
-    set_current_input("dir/foo.c");
+    recorded_commands.clear();
+    in.execute_command = record_command;
+    comp.option_handlers = switch_saving_handlers(comp);
+    in.set_current_input("dir/foo.c");
     error_count_at_start = diagnostic_count(kind_error);
   }
 
   void TearDown() override {
-    execute_command_hook = nullptr;
     delete_end_files();
     reset_specs();
-    free_prefix_list(&run_paths.startfile_prefixes);
-    free_prefix_list(&run_paths.include_prefixes);
-    run_paths.startfile_prefixes = saved_startfile;
-    run_paths.include_prefixes = saved_include;
   }
+
+  // Every command the interpreter executes, as words.
+  static inline std::vector<words> recorded_commands;
+  static int record_command(spec_interpreter &in) {
+    recorded_commands.push_back(::current_words(in));
+    return 0;
+  }
+
+  // Options that self specs generate are saved as switches, recognised
+  // and unclaimed, as the driver's handlers and callbacks save them.
+  static void save_as_switch(const decoded_option *d, void *context) {
+    static_cast<compilation *>(context)->switches.save(d->canonical[0], d->canonical_count - 1,
+                                                       d->canonical + 1, false, true);
+  }
+  static option_handler_set switch_saving_handlers(compilation &c) {
+    option_handler_set h{};
+    h.unknown_option_callback = [](const decoded_option *d, void *context) {
+      save_as_switch(d, context);
+      return false;
+    };
+    h.wrong_lang_callback = [](const decoded_option *d, unsigned, void *context) {
+      save_as_switch(d, context);
+    };
+    h.num_handlers = 1;
+    h.handlers[0] = {[](option_values *, option_values *, const decoded_option *d, unsigned, int,
+                        location_t, const option_handler_set *hs, diagnostic_reporter *) {
+                       save_as_switch(d, hs->context);
+                       return true;
+                     },
+                     OPTF_DRIVER};
+    h.context = &c;
+    return h;
+  }
+
+  words current_words() const { return ::current_words(in); }
+
+  // Expand SPEC and return the finished arguments (nothing is executed
+  // unless SPEC holds a newline).
+  words expand(const char *spec, int *status = nullptr) {
+    int value = in.expand_spec(spec, nullptr);
+    if (status)
+      *status = value;
+    return current_words();
+  }
+
+  // Save a switch as the command line would: TEXT with its leading "-".
+  void add_switch(const char *text, const char *argument = nullptr, bool recognised = true) {
+    const char *args[] = {argument};
+    comp.switches.save(text, argument ? 1 : 0, args, false, recognised);
+  }
+
+  saved_switch &sw(int i) { return comp.switches[i]; }
 
   int new_errors() const { return diagnostic_count(kind_error) - error_count_at_start; }
 
+  compilation comp;
+  spec_interpreter in{comp};
   int error_count_at_start = 0;
-  prefix_list saved_startfile{}, saved_include{};
 };
 
 #endif

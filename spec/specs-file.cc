@@ -19,11 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
-#include "driver/compilers.h"
-#include "options/option-table.h"
-#include "driver/driver-state.h"
-#include "process/prefixes.h"
 #include "spec/spec-list.h"
 #include "support/text.h"
 
@@ -95,7 +92,21 @@ char *strip_value(const char *begin, const char *end) {
   return xstrdup(out.c_str());
 }
 
+// The files being read, outermost first.  A file that includes itself,
+// directly or through other files, would otherwise be read again and again
+// until the stack runs out; its identity (not its name, which may be
+// spelled differently) tells that it is open already.
+struct file_identity {
+  dev_t device;
+  ino_t inode;
+};
+
+void read_file(compilation &comp, const char *name, bool main, bool user,
+               std::vector<file_identity> &open_files);
+
 struct specs_reader {
+  compilation &comp;
+  std::vector<file_identity> &open_files;
   const char *file_name;
   const char *buffer;
   bool main;
@@ -113,12 +124,13 @@ struct specs_reader {
       fatal_error(UNKNOWN_LOCATION, "specs %%include syntax malformed after %ld characters",
                   offset(q) + 1);
     std::string name(q + 1, eol - 1);
-    char *found = run_paths.find_file_on_prefixes(run_paths.startfile_prefixes, name.c_str(), R_OK, true);
+    const search_paths &search = comp.search;
+    char *found = search.find_file_on_prefixes(search.startfile_prefixes, name.c_str(), R_OK, true);
     if (found)
-      read_specs_file(found, false, user);
+      read_file(comp, found, false, user, open_files);
     else if (!missing_ok)
-      read_specs_file(name.c_str(), false, user);
-    else if (global_options.x_verbose_flag)
+      read_file(comp, name.c_str(), false, user, open_files);
+    else if (comp.options.x_verbose_flag)
       notice_text(stderr, "could not find specs file %s\n", name.c_str());
     std::free(found);
   }
@@ -162,7 +174,7 @@ struct specs_reader {
       fatal_error(UNKNOWN_LOCATION, "%s: attempt to rename spec %qs to already defined spec %qs",
                   file_name, old_name.c_str(), new_name.c_str());
 
-    if (global_options.x_verbose_flag)
+    if (comp.options.x_verbose_flag)
       notice_text(stderr, "rename spec %s to %s\n", old_name.c_str(), new_name.c_str());
     const char *value = *sl->value_slot;
     define_spec(new_name.c_str(), value ? value : "", user);
@@ -222,7 +234,7 @@ struct specs_reader {
         std::free(spec);
       }
     } else {
-      add_compiler(xstrdup(name.c_str()), spec);
+      comp.compilers.add(xstrdup(name.c_str()), spec);
       if (name.empty())
         link_command_spec = spec;
     }
@@ -247,16 +259,6 @@ struct specs_reader {
   }
 };
 
-// The files being read, outermost first.  A file that includes itself,
-// directly or through other files, would otherwise be read again and again
-// until the stack runs out; its identity (not its name, which may be
-// spelled differently) tells that it is open already.
-struct file_identity {
-  dev_t device;
-  ino_t inode;
-};
-std::vector<file_identity> files_being_read;
-
 [[noreturn]] void cannot_read(const char *name, int fd) {
   int saved = errno;
   if (fd >= 0)
@@ -265,10 +267,9 @@ std::vector<file_identity> files_being_read;
   fatal_error(UNKNOWN_LOCATION, "cannot read spec file %qs: %m", name);
 }
 
-} // namespace
-
-void read_specs_file(const char *name, bool main, bool user) {
-  if (global_options.x_verbose_flag)
+void read_file(compilation &comp, const char *name, bool main, bool user,
+               std::vector<file_identity> &open_files) {
+  if (comp.options.x_verbose_flag)
     notice_text(stderr, "Reading specs from %s\n", name);
 
   int fd = open(name, O_RDONLY | O_CLOEXEC);
@@ -277,7 +278,7 @@ void read_specs_file(const char *name, bool main, bool user) {
   struct stat st;
   if (fstat(fd, &st) != 0)
     cannot_read(name, fd);
-  for (const file_identity &open : files_being_read)
+  for (const file_identity &open : open_files)
     if (open.device == st.st_dev && open.inode == st.st_ino) {
       close(fd);
       fatal_error(UNKNOWN_LOCATION, "specs file %qs includes itself", name);
@@ -301,12 +302,21 @@ void read_specs_file(const char *name, bool main, bool user) {
 
   // A NUL byte in the file ends the text, as it would for any spec string.
   std::string normalised = normalise_line_ends(data.data(), data.size());
-  specs_reader reader{name, normalised.c_str(), main, user};
-  // Popped however reading ends, so that a caller that survives a fatal
-  // error (a fuzz target) can read the same file again.
+  specs_reader reader{comp, open_files, name, normalised.c_str(), main, user};
+  // Popped however reading ends, as the nesting of the reads.
+  open_files.push_back({st.st_dev, st.st_ino});
   struct being_read {
-    explicit being_read(const struct stat &st) { files_being_read.push_back({st.st_dev, st.st_ino}); }
-    ~being_read() { files_being_read.pop_back(); }
-  } mark(st);
+    std::vector<file_identity> &files;
+    ~being_read() { files.pop_back(); }
+  } mark{open_files};
   reader.read();
+}
+
+} // namespace
+
+// The list of open files is this call's own: a caller that survives a
+// fatal error (a fuzz target) starts afresh with the next file.
+void read_specs_file(compilation &comp, const char *name, bool main, bool user) {
+  std::vector<file_identity> open_files;
+  read_file(comp, name, main, user, open_files);
 }

@@ -6,9 +6,13 @@
 #ifndef VRK_SPEC_SPECS_FILE_H
 #define VRK_SPEC_SPECS_FILE_H
 
-// Read and apply the specs file NAME.  MAIN: a main specs file (no
-// directives).  USER: a -specs= file (or one it includes); passed on to
-// define_spec as user_set.  Every problem is a fatal error.
-void read_specs_file(const char *name, bool main, bool user);
+struct compilation;
+
+// Read and apply the specs file NAME: named specs, the link command, and
+// rows of COMP's compilers table; %include looks along COMP's startfile
+// prefixes.  MAIN: a main specs file (no directives).  USER: a -specs=
+// file (or one it includes); passed on to define_spec as user_set.  Every
+// problem is a fatal error.
+void read_specs_file(compilation &comp, const char *name, bool main, bool user);
 
 #endif

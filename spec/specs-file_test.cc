@@ -4,8 +4,6 @@
 // driver tests do not reach.
 #include <string>
 
-#include "driver/compilers.h"
-#include "process/prefixes.h"
 #include "spec/spec-test-support.h"
 #include "spec/specs-file.h"
 #include "support/scratch-dir-test-support.h"
@@ -16,17 +14,13 @@ class specs_file_test : public spec_test {
 protected:
   void SetUp() override {
     spec_test::SetUp();
-    init_compilers_table();
-  }
-  void TearDown() override {
-    init_compilers_table();
-    spec_test::TearDown();
+    comp.compilers.init();
   }
 
   // Read TEXT as a user specs file (through a real file).
   void read_user(const std::string &text, bool main = false) {
     std::string path = tree.file("user" + std::to_string(++files) + ".specs", text);
-    read_specs_file(path.c_str(), main, true);
+    read_specs_file(comp, path.c_str(), main, true);
   }
 
   static std::string value_of(const char *name) {
@@ -39,7 +33,8 @@ protected:
 };
 
 TEST_F(specs_file_test, EntriesRowsAndTheLinkCommand) {
-  std::size_t rows = compilers_table.size();
+  std::deque<compiler_entry> &rows_in_use = comp.compilers.rows;
+  std::size_t rows = rows_in_use.size();
   read_user("*specsfile_new:\nfresh\n\n*link_command:\nldwrap %o\n");
   // A new name goes to the head of the list.
   ASSERT_STREQ(spec_list->name, "specsfile_new");
@@ -47,9 +42,9 @@ TEST_F(specs_file_test, EntriesRowsAndTheLinkCommand) {
   EXPECT_STREQ(link_command_spec, "ldwrap %o");
   // An empty name is a compilers-table row and the link command too.
   read_user(":\nlink-this %o\n");
-  ASSERT_EQ(compilers_table.size(), rows + 1);
-  EXPECT_STREQ(compilers_table.back().key, "");
-  EXPECT_STREQ(compilers_table.back().spec, "link-this %o");
+  ASSERT_EQ(rows_in_use.size(), rows + 1);
+  EXPECT_STREQ(rows_in_use.back().key, "");
+  EXPECT_STREQ(rows_in_use.back().spec, "link-this %o");
   EXPECT_STREQ(link_command_spec, "link-this %o");
 }
 
@@ -101,7 +96,8 @@ TEST_F(specs_file_test, MalformedFilesReportTheOffset) {
   link_command_spec = nullptr;
   EXPECT_EXIT(read_user("*a:\nx\n"), ExitedWithCode(1), "spec file has no spec for linking");
   link_command_spec = default_link_command_spec;
-  EXPECT_EXIT(read_specs_file(tree.dir("a-directory").c_str(), false, true), ExitedWithCode(1),
+  EXPECT_EXIT(read_specs_file(comp, tree.dir("a-directory").c_str(), false, true),
+              ExitedWithCode(1),
               "cannot read spec file .*a-directory.: Is a directory");
 }
 
@@ -121,8 +117,8 @@ TEST_F(specs_file_test, RenameAndInclude) {
   // An included file is read at the directive, before the rest of the
   // including file, and inherits its user flag.
   tree.file("lib/inner.specs", "*inner:\nfrom inner\n");
-  run_paths.add_search_prefix(run_paths.startfile_prefixes, tree.path("lib/").c_str(), nullptr,
-                    PREFIX_PRIORITY_LAST, 0, 0);
+  comp.search.add_search_prefix(comp.search.startfile_prefixes, tree.path("lib/").c_str(),
+                                nullptr, PREFIX_PRIORITY_LAST, 0, 0);
   read_user("%include <inner.specs>\n*inner:\n+ and more\n");
   EXPECT_EQ(value_of("inner"), "from inner and more");
   EXPECT_TRUE(lookup_spec("inner")->user_set);

@@ -12,7 +12,7 @@ class temp_names_test : public spec_test {};
 
 TEST_F(temp_names_test, GeneratedNamesByFamilyAndSuffix) {
   std::string shared = expand("%g.s")[0];
-  set_current_input("other.c");
+  in.set_current_input("other.c");
   EXPECT_EQ(expand("%g.s")[0], shared);  // the same for every input
   EXPECT_TRUE(shared.ends_with(".s"));
 
@@ -23,9 +23,9 @@ TEST_F(temp_names_test, GeneratedNamesByFamilyAndSuffix) {
   EXPECT_NE(w[3], w[1]);  // another family
   EXPECT_EQ(w[4], w[3]);  // %O makes the suffix ".o"
   EXPECT_TRUE(w[5].ends_with(".x.o"));
-  EXPECT_STREQ(last_temp_base(), w[5].c_str());
+  EXPECT_STREQ(in.last_temp_base(), w[5].c_str());
 
-  compare_debug_mode = -1;
+  comp.compare_debug.mode = -1;
   EXPECT_TRUE(expand("%g.s")[0].ends_with(".gk.s"));
   EXPECT_EQ(expand("-o %j"), (words{"-o", "/dev/null"}));
 
@@ -36,35 +36,35 @@ TEST_F(temp_names_test, GeneratedNamesByFamilyAndSuffix) {
 }
 
 TEST_F(temp_names_test, SaveTempsKeptNames) {
-  save_temps_mode = keep_temps_auxdir;
+  comp.save_temps_mode = keep_temps_auxdir;
   EXPECT_EQ(expand("%g.s %b.o %u.i%O -o %j.s"), (words{"foo.s", "foo.o", "foo.i.o", "-o", "foo.s"}));
-  aux_dir = "out/";
-  aux_dir_length = 4;
+  comp.aux_dir = "out/";
+  comp.aux_dir_length = 4;
   // The kept name ends the argument: what follows is not part of it.
   EXPECT_EQ(expand("%g.s %g.s-X"), (words{"out/foo.s", "out/foo.s"}));
 
   // Without a stem the suffix loses its dot, unless the driver added a
   // dash to the auxiliary directory.
-  input_base = nullptr;
-  input_base_length = input_stem_length = 0;
-  aux_dir = nullptr;
-  aux_dir_length = 0;
+  in.input.base = nullptr;
+  in.input.base_length = in.input.stem_length = 0;
+  comp.aux_dir = nullptr;
+  comp.aux_dir_length = 0;
   EXPECT_EQ(expand("%g.res"), (words{"res"}));
-  aux_dir = "a.";
-  aux_dir_length = 1;
-  aux_dir_dash_added = true;
+  comp.aux_dir = "a.";
+  comp.aux_dir_length = 1;
+  comp.aux_dir_dash_added = true;
   EXPECT_EQ(expand("%g.res"), (words{"a.res"}));
 }
 
 TEST_F(temp_names_test, KeptNameThatIsTheInputFallsBackToATemporary) {
-  save_temps_mode = keep_temps_auxdir;
+  comp.save_temps_mode = keep_temps_auxdir;
   scratch_dir tree;
   std::string input = tree.file("foo.s");
-  set_current_input(input.c_str());
+  in.set_current_input(input.c_str());
   // Another spelling of the same directory: the file identity decides.
   std::string other_spelling = tree.root() + "/./";
-  aux_dir = other_spelling.c_str();
-  aux_dir_length = static_cast<int>(other_spelling.size());
+  comp.aux_dir = other_spelling.c_str();
+  comp.aux_dir_length = static_cast<int>(other_spelling.size());
   std::string name = expand("%g.s")[0];
   EXPECT_NE(name, input);
   EXPECT_TRUE(name.ends_with(".s"));

@@ -3,7 +3,7 @@
 // language whose compiler is not installed in this build.  Later rows win
 // (lookups search from the last row), so the C++ and Ada rows below override
 // the not-installed rows with the same suffixes.
-#include "driver/compilers.h"
+#include "compilation/compilers.h"
 
 const compiler_entry default_compilers[] = {
     {".m",

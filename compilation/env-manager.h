@@ -1,7 +1,7 @@
 // Every environment read and write of the driver goes through one
 // env_manager, which can trace the operations and could undo the writes.
-#ifndef VRK_DRIVER_ENV_MANAGER_H
-#define VRK_DRIVER_ENV_MANAGER_H
+#ifndef VRK_COMPILATION_ENV_MANAGER_H
+#define VRK_COMPILATION_ENV_MANAGER_H
 
 #include <vector>
 
@@ -15,12 +15,15 @@ public:
   // CAN_RESTORE: remember previous values for restore(); DEBUG: trace
   // every operation on standard error.
   void init(bool can_restore, bool debug);
+  // Echo every xput on standard error while *FLAG is not 0 (the driver's
+  // -v, which may be given after the first write); null: never.
+  void echo_when(const int *flag) { echo_flag_ = flag; }
 
   const char *getenv(const char *name);
 
   // Put TEXT ("NAME=VALUE") into the environment.  TEXT itself is handed
-  // to putenv and must stay allocated for the rest of the process.  Under
-  // -v the text is echoed on standard error.
+  // to putenv and must stay allocated for the rest of the process.  The
+  // text is echoed on standard error when echo_when's flag is set.
   void xput(const char *text);
 
   // Undo every remembered xput, last first.
@@ -33,10 +36,13 @@ private:
   };
   bool can_restore_ = false;
   bool debug_ = false;
+  const int *echo_flag_ = nullptr;
   std::vector<saved_pair> saved_;
 };
 
-// The driver's one environment manager (both settings off).
+// The driver's one environment manager (both settings off).  Process-wide
+// because the environment itself is: every reader and writer in the
+// process goes through this one object.
 extern env_manager env;
 
 #endif

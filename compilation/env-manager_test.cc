@@ -1,6 +1,6 @@
 // The environment manager: undo of writes and the debug trace (the -v
 // echo is checked by the driver tests).
-#include "driver/env-manager.h"
+#include "compilation/env-manager.h"
 
 #include <gtest/gtest.h>
 

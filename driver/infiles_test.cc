@@ -1,7 +1,7 @@
 // The compilers table lookup and the classification of inputs before
 // anything runs: which row each name or language finds and which inputs go
 // to the linker.
-#include "driver/compilers.h"
+#include "driver/infiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,35 +10,28 @@
 #include <vector>
 
 #include "diagnostics/diagnostic.h"
-#include "driver/driver-state.h"
-#include "driver/switches.h"
+#include "diagnostics/reporter-test-support.h"
 
 namespace {
 
 class Compilers : public testing::Test {
 protected:
   void SetUp() override {
-    diagnostic_initialize("vrk");
-    diagnostic_count(kind_error) = 0;
-    init_compilers_table();
-    saved_inputs_ = input_entries;
-    saved_input_count_ = input_count;
+    reset_reporter_for_test();
+    comp.compilers.init();
   }
-  void TearDown() override {
-    diagnostic_count(kind_error) = 0;
-    init_compilers_table();
-    input_entries = saved_inputs_;
-    input_count = saved_input_count_;
-  }
-
-  input_entry *saved_inputs_ = nullptr;
-  int saved_input_count_ = 0;
+  void TearDown() override { diagnostic_count(kind_error) = 0; }
 
   // The key of the row found for NAME (and LANGUAGE), "none" for none.
-  static std::string key_for(const char *name, const char *language = nullptr) {
-    const compiler_entry *row = lookup_compiler(name, std::strlen(name), language);
+  std::string key_for(const char *name, const char *language = nullptr) {
+    const compiler_entry *row = lookup_compiler(comp, name, language);
     return row ? row->key : "none";
   }
+
+  // check_inputs over INPUTS (name, language); the explicit-link flags.
+  std::string classify(std::vector<std::pair<const char *, const char *>> inputs);
+
+  compilation comp;
 };
 
 TEST_F(Compilers, NamesFindTheirRows) {
@@ -73,9 +66,9 @@ TEST_F(Compilers, LanguagesAndAliases) {
 
   // Rows from specs files win; "@*" sends the input to the linker, an
   // alias of an unknown language is an error.
-  add_compiler(".c", "@assembler");
-  add_compiler(".zz", "@*");
-  add_compiler(".yy", "@nowhere");
+  comp.compilers.add(".c", "@assembler");
+  comp.compilers.add(".zz", "@*");
+  comp.compilers.add(".yy", "@nowhere");
   EXPECT_EQ(key_for("a.c"), "@assembler");
   EXPECT_EQ(key_for("a.zz"), "none");
   EXPECT_EQ(diagnostic_count(kind_error), 1);
@@ -84,26 +77,24 @@ TEST_F(Compilers, LanguagesAndAliases) {
 
   // A header from standard input is fine when only preprocessing (the
   // driver tests check the fatal error otherwise).
-  preprocess_only_given = true;
+  comp.preprocess_only_given = true;
   EXPECT_EQ(key_for("-", "c-header"), "@c-header");
-  preprocess_only_given = false;
+  comp.preprocess_only_given = false;
 }
 
-// check_inputs over INPUTS (name, language); the explicit-link flags.
-std::string classify(std::vector<std::pair<const char *, const char *>> inputs) {
-  static std::vector<input_entry> storage;
-  storage.clear();
+std::string Compilers::classify(std::vector<std::pair<const char *, const char *>> inputs) {
   diagnostic_count(kind_error) = 0;
-  for (const auto &[name, language] : inputs)
-    storage.push_back({name, language, nullptr, true, true});
-  storage.push_back({});
-  input_entries = storage.data();
-  input_count = static_cast<int>(inputs.size());
-  EXPECT_FALSE(check_inputs());
+  comp.inputs.clear();
+  for (const auto &[name, language] : inputs) {
+    comp.inputs.add(name, language);
+    input_entry &added = comp.inputs[comp.inputs.count() - 1];
+    added.compiled = added.preprocessed = true;
+  }
+  EXPECT_FALSE(check_inputs(comp));
   std::string flags;
-  for (int i = 0; i < input_count; i++) {
-    flags += explicit_link_files[std::size_t(i)] ? 'L' : (input_entries[i].compiler ? 'C' : '-');
-    EXPECT_FALSE(input_entries[i].compiled);
+  for (int i = 0; i < comp.inputs.count(); i++) {
+    flags += comp.explicit_link_files[std::size_t(i)] ? 'L' : (comp.inputs[i].compiler ? 'C' : '-');
+    EXPECT_FALSE(comp.inputs[i].compiled);
   }
   return flags;
 }
@@ -120,18 +111,17 @@ TEST_F(Compilers, CheckInputsSortsCompilerAndLinkerInputs) {
 TEST_F(Compilers, CheckInputsAllowsOneOutputForOneCompilationAndStopsAfterErrors) {
   // The refusal of -o with -c for several compilations is checked by the
   // driver tests.
-  output_given = stops_before_link = true;
+  comp.output_given = comp.stops_before_link = true;
   EXPECT_EQ(classify({{"a.c", nullptr}, {"b.o", nullptr}}), "CL");
-  output_given = false;
+  comp.output_given = false;
   EXPECT_EQ(classify({{"a.c", nullptr}, {"b.c", nullptr}}), "CC");
-  stops_before_link = false;
+  comp.stops_before_link = false;
 
-  static input_entry one[] = {{"a.c", nullptr, nullptr, false, false}, {}};
-  input_entries = one;
-  input_count = 1;
+  comp.inputs.clear();
+  comp.inputs.add("a.c", nullptr);
   diagnostic_count(kind_error) = 1;
-  EXPECT_TRUE(check_inputs());
-  EXPECT_EQ(one[0].compiler, nullptr);
+  EXPECT_TRUE(check_inputs(comp));
+  EXPECT_EQ(comp.inputs[0].compiler, nullptr);
 }
 
 } // namespace

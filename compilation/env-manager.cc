@@ -1,13 +1,12 @@
 // The driver's environment manager: reads and writes of environment
 // variables with optional tracing and undo.
-#include "driver/env-manager.h"
+#include "compilation/env-manager.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "diagnostics/diagnostic.h"
-#include "options/option-table.h"
 #include "support/text.h"
 
 env_manager env;
@@ -34,7 +33,7 @@ const char *env_manager::getenv(const char *name) {
 void env_manager::xput(const char *text) {
   if (debug_)
     std::fprintf(stderr, "env_manager::xput (%s)\n", text);
-  if (global_options.x_verbose_flag)
+  if (echo_flag_ && *echo_flag_)
     notice_text(stderr, "%s\n", text);
   if (can_restore_) {
     const char *equals = std::strchr(text, '=');
