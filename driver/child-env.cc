@@ -69,7 +69,7 @@ void export_lto_wrapper_path(compilation &comp) {
     return;
   char *escaped = escape_white_space(path);
   std::free(path);
-  set_static_spec(&lto_wrapper_spec, escaped, true);
+  set_static_spec(&named_specs.lto_wrapper_spec, escaped, true);
   env.xput(concat("COLLECT_LTO_WRAPPER=", escaped, nullptr));
 }
 

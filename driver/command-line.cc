@@ -165,7 +165,8 @@ void add_configured_prefixes(search_paths &search) {
 // Step 16: the tool directory <prefix>/<target>/ of the assembler and linker.
 void add_tool_prefixes(compilation &comp) {
   search_paths &search = comp.search;
-  const char *p = comp.install_exec_prefix ? comp.install_exec_prefix : config::standard_exec_prefix;
+  const char *p =
+      comp.install_exec_prefix ? comp.install_exec_prefix : config::standard_exec_prefix;
   char *tool = concat(p, config::target_name, "/", config::version_number, "/",
                       "../../../../", config::target_name, "/", nullptr);
   char *bin = concat(tool, "bin/", nullptr);
@@ -273,7 +274,7 @@ void process_command(compilation &comp, unsigned *decoded_options_count,
     comp.version_number_text = xstrndup(v, std::strcspn(v, " "));
   }
   // Before any option is handled: -dumpspecs prints the version spec.
-  version_spec = comp.version_number_text;
+  named_specs.version_spec = comp.version_number_text;
 
   // 2, 3.
   bool resolve_links = resolves_prefix_links(*decoded_options, *decoded_options_count);

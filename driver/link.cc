@@ -67,10 +67,10 @@ bool linker_plugin_disabled(switch_list &switches) {
 
 void choose_linker_and_plugin(compilation &comp, const char *driver_name) {
   search_paths &search = comp.search;
-  if (std::strcmp(linker_name_spec, "ldwrap") == 0) {
+  if (std::strcmp(named_specs.linker_name_spec, "ldwrap") == 0) {
     char *found = search.find_program("ldwrap");
     if (!found)
-      set_static_spec(&linker_name_spec, "ld", false);
+      set_static_spec(&named_specs.linker_name_spec, "ld", false);
     std::free(found);
   }
   if (!linker_plugin_disabled(comp.switches)) {
@@ -78,16 +78,16 @@ void choose_linker_and_plugin(compilation &comp, const char *driver_name) {
         search.find_file_on_prefixes(search.exec_prefixes, "libltohook.so", R_OK, false);
     if (!plugin)
       fatal_error(UNKNOWN_LOCATION, "%<-fuse-linker-plugin%>, but %s not found", "libltohook.so");
-    set_static_spec(&linker_plugin_file_spec, escape_white_space(plugin), true);
+    set_static_spec(&named_specs.linker_plugin_file_spec, escape_white_space(plugin), true);
     std::free(plugin);
     // The plugin hands the link-time code to the LTO wrapper; without one
     // (none was found, or a specs file emptied the spec) it would be given
     // an empty "-plugin-opt=", which linkers reject.  The link then runs
     // as under -fno-use-linker-plugin, and says so to the children.
-    if (!*lto_wrapper_spec)
+    if (!*named_specs.lto_wrapper_spec)
       comp.switches.save("-fno-use-linker-plugin", 0, nullptr, true, true);
   }
-  set_static_spec(&lto_vrk_spec, driver_name, false);
+  set_static_spec(&named_specs.lto_vrk_spec, driver_name, false);
 }
 
 void report_unused_linker_inputs(const compilation &comp) {
@@ -129,7 +129,7 @@ void maybe_run_linker(spec_interpreter &in, const char *driver_name) {
       std::fflush(stdout);
     }
 
-    if (in.run_spec(link_command_spec) < 0)
+    if (in.run_spec(named_specs.link_command_spec) < 0)
       diagnostic_count(kind_error) = 1;
 
     if (comp.executed_group_count != groups_before)

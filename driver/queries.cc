@@ -121,7 +121,7 @@ bool answer_print_query(compilation &comp) {
   } else if (opts.x_print_multi_os_directory) {
     std::printf("%s\n", multilib.os_dir ? multilib.os_dir : ".");
   } else if (opts.x_print_sysroot_headers_suffix) {
-    if (!sysroot_hdrs_suffix_spec || !*sysroot_hdrs_suffix_spec)
+    if (!named_specs.sysroot_hdrs_suffix_spec || !*named_specs.sysroot_hdrs_suffix_spec)
       fatal_error(UNKNOWN_LOCATION, "not configured with sysroot headers suffix");
     std::printf("%s\n", comp.sysroot_hdrs_suffix ? comp.sysroot_hdrs_suffix : "");
   } else {

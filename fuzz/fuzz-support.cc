@@ -82,13 +82,13 @@ named_spec *installed_head;
 void snapshot_named_specs() {
   reset_specs();
   install_builtin_specs();
-  installed_head = spec_list;
-  for (named_spec *sl = spec_list; sl; sl = sl->next)
+  installed_head = named_specs.spec_list;
+  for (named_spec *sl = named_specs.spec_list; sl; sl = sl->next)
     installed_specs.push_back({sl, *sl->value_slot});
 }
 
 void restore_named_specs() {
-  for (named_spec *sl = spec_list; sl && sl != installed_head;) {
+  for (named_spec *sl = named_specs.spec_list; sl && sl != installed_head;) {
     named_spec *next = sl->next;
     if (sl->value_owned)
       std::free(const_cast<char *>(*sl->value_slot));
@@ -96,7 +96,7 @@ void restore_named_specs() {
     std::free(sl);
     sl = next;
   }
-  spec_list = installed_head;
+  named_specs.spec_list = installed_head;
   for (const spec_snapshot &s : installed_specs) {
     if (*s.entry->value_slot != s.value && s.entry->value_owned)
       std::free(const_cast<char *>(*s.entry->value_slot));
@@ -104,7 +104,7 @@ void restore_named_specs() {
     s.entry->value_owned = false;
     s.entry->user_set = false;
   }
-  link_command_spec = default_link_command_spec;
+  named_specs.link_command_spec = default_link_command_spec;
 }
 
 } // namespace

@@ -31,10 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   compilation &comp = fuzz_reset_spec_state().comp;
   comp.switches.push("mbig-endian");
   comp.switches.push("m32");
-  const char **slots[] = {&multilib_spec,         &multilib_matches_spec,
-                          &multilib_defaults_spec, &multilib_exclusions_spec,
-                          &multilib_options_spec,  &multilib_reuse_spec,
-                          &multilib_extra_spec};
+  named_spec_store &s = named_specs;
+  const char **slots[] = {&s.multilib_spec,         &s.multilib_matches_spec,
+                          &s.multilib_defaults_spec, &s.multilib_exclusions_spec,
+                          &s.multilib_options_spec,  &s.multilib_reuse_spec,
+                          &s.multilib_extra_spec};
   for (int i = 0; i < 7; i++)
     *slots[i] = tables[static_cast<std::size_t>(i)].c_str();
 

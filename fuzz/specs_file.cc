@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   fuzz_run([&] {
     read_specs_file(comp, path.c_str(), main, user);
     print_specs(fuzz_null_stream());
-    for (named_spec *sl = spec_list; sl; sl = sl->next)
+    for (named_spec *sl = named_specs.spec_list; sl; sl = sl->next)
       claim_spec_switches(comp.switches, *sl->value_slot, sl->user_set);
     for (const compiler_entry &c : comp.compilers.rows)
       claim_spec_switches(comp.switches, c.spec, false);

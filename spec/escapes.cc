@@ -136,21 +136,21 @@ escape_result shorthand_escape(spec_interpreter &in, char escape) {
   const char *named;
   const char *name;
   switch (escape) {
-  case '1': named = kfront_spec; name = "kfront"; break;
-  case '2': named = kfrontxx_spec; name = "kfrontxx"; break;
-  case 'a': named = asm_spec; name = "asm"; break;
-  case 'A': named = asm_final_spec; name = "asm_final"; break;
+  case '1': named = named_specs.kfront_spec; name = "kfront"; break;
+  case '2': named = named_specs.kfrontxx_spec; name = "kfrontxx"; break;
+  case 'a': named = named_specs.asm_spec; name = "asm"; break;
+  case 'A': named = named_specs.asm_final_spec; name = "asm_final"; break;
   case 'C': {
     const compiler_entry *row = in.input.compiler;
-    named = row && row->preprocessor_spec ? row->preprocessor_spec : cpp_spec;
+    named = row && row->preprocessor_spec ? row->preprocessor_spec : named_specs.cpp_spec;
     name = "cpp";
     break;
   }
-  case 'E': named = endfile_spec; name = "endfile"; break;
-  case 'G': named = libvrk_spec; name = "libvrk"; break;
-  case 'L': named = lib_spec; name = "lib"; break;
-  case 'l': named = link_spec; name = "link"; break;
-  default: named = startfile_spec; name = "startfile"; break;  // 'S'
+  case 'E': named = named_specs.endfile_spec; name = "endfile"; break;
+  case 'G': named = named_specs.libvrk_spec; name = "libvrk"; break;
+  case 'L': named = named_specs.lib_spec; name = "lib"; break;
+  case 'l': named = named_specs.link_spec; name = "link"; break;
+  default: named = named_specs.startfile_spec; name = "startfile"; break;  // 'S'
   }
   return insert_named_spec(in, name, named);
 }

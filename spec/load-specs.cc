@@ -29,7 +29,7 @@ void read_main_specs_files(compilation &comp) {
   char *found = search.find_file_on_prefixes(search.startfile_prefixes, "specs", R_OK, true);
   if (found && std::strcmp(found, "specs") != 0)
     read_specs_file(comp, found, true, false);
-  else if (!spec_list)
+  else if (!named_specs.spec_list)
     install_builtin_specs(comp.options.x_verbose_flag != 0);
   std::free(found);
 
@@ -47,13 +47,14 @@ void add_sysroot_prefix(compilation &comp, const char *directory, const char *co
 void add_standard_directories(spec_interpreter &in) {
   compilation &comp = in.comp;
   search_paths &search = comp.search;
-  if (native_configuration() && spec_set(md_exec_prefix_spec))
-    search.add_search_prefix(search.exec_prefixes, md_exec_prefix_spec, "VRK",
+  if (native_configuration() && spec_set(named_specs.md_exec_prefix_spec))
+    search.add_search_prefix(search.exec_prefixes, named_specs.md_exec_prefix_spec, "VRK",
                              PREFIX_PRIORITY_LAST, 0, 0);
 
   settle_sysroot_suffixes(in);
 
-  if (spec_set(startfile_prefix_spec) && in.expand_spec(startfile_prefix_spec) == 0 &&
+  const char *startfile_prefix = named_specs.startfile_prefix_spec;
+  if (spec_set(startfile_prefix) && in.expand_spec(startfile_prefix) == 0 &&
       in.do_spec_1(" ", false, nullptr) == 0) {
     // The words are kept for the walk below: add_sysroot_prefix copies them.
     std::vector<const char *> words = in.args.buffer;
@@ -63,10 +64,10 @@ void add_standard_directories(spec_interpreter &in) {
   }
   if (!native_configuration() && !comp.sysroot_dir)
     return;
-  if (spec_set(md_startfile_prefix_spec))
-    add_sysroot_prefix(comp, md_startfile_prefix_spec, "VRK");
-  if (spec_set(md_startfile_prefix_1_spec))
-    add_sysroot_prefix(comp, md_startfile_prefix_1_spec, "VRK");
+  if (spec_set(named_specs.md_startfile_prefix_spec))
+    add_sysroot_prefix(comp, named_specs.md_startfile_prefix_spec, "VRK");
+  if (spec_set(named_specs.md_startfile_prefix_1_spec))
+    add_sysroot_prefix(comp, named_specs.md_startfile_prefix_1_spec, "VRK");
   if (native_configuration()) {
     const char *base =
         comp.install_exec_prefix ? comp.install_exec_prefix : config::standard_exec_prefix;
@@ -129,11 +130,11 @@ void claim_switches_of_all_specs(compilation &comp) {
   for (const compiler_entry &row : comp.compilers.rows)
     if (row.spec)
       claim_spec_switches(comp.switches, row.spec, false);
-  for (named_spec *sl = spec_list; sl; sl = sl->next)
+  for (named_spec *sl = named_specs.spec_list; sl; sl = sl->next)
     if (*sl->value_slot)
       claim_spec_switches(comp.switches, *sl->value_slot, sl->user_set);
-  if (link_command_spec)
-    claim_spec_switches(comp.switches, link_command_spec, false);
+  if (named_specs.link_command_spec)
+    claim_spec_switches(comp.switches, named_specs.link_command_spec, false);
 }
 
 } // namespace
@@ -157,7 +158,8 @@ void load_specs_after_command_line(spec_interpreter &in) {
   prepare_compare_debug(in);
 
   if (comp.install_exec_prefix)
-    comp.install_exec_prefix = concat(comp.install_exec_prefix, comp.search.machine_suffix, nullptr);
+    comp.install_exec_prefix =
+        concat(comp.install_exec_prefix, comp.search.machine_suffix, nullptr);
 
   claim_switches_of_all_specs(comp);
   select_multilib(comp);

@@ -43,7 +43,7 @@ TEST_F(load_specs_test, SelfSpecsUserSpecsClaimsAndStartfilePrefixSpec) {
 
   EXPECT_EXIT(
       {
-        startfile_prefix_spec = "/alt/lib/ %{m32:/alt/lib32/}";
+        named_specs.startfile_prefix_spec = "/alt/lib/ %{m32:/alt/lib32/}";
         load_specs_after_command_line(in);
         std::string problems;
         for (const char *added : {"mlittle-endian", "mabi=lp64", "pthread", "fself-added"})

@@ -49,7 +49,7 @@ struct match_pair {
 };
 
 std::vector<match_pair> parse_matches() {
-  const char *matches = table(multilib_matches_spec);
+  const char *matches = table(named_specs.multilib_matches_spec);
   std::vector<match_pair> pairs;
   for (const char *p = matches; *p;) {
     const char *start = p;
@@ -76,7 +76,7 @@ std::vector<match_pair> parse_matches() {
 // D is added unless some alternative of the first multilib_options group
 // that lists D is already in effect.
 void add_default_if_not_overridden(compilation &comp, const std::string &d) {
-  const char *p = table(multilib_options_spec);
+  const char *p = table(named_specs.multilib_options_spec);
   while (*p) {
     while (*p == ' ')
       p++;
@@ -133,7 +133,7 @@ void build_implied_options(compilation &comp) {
 
 void parse_default_options(std::vector<std::string> &default_options) {
   default_options.clear();
-  const char *p = table(multilib_defaults_spec);
+  const char *p = table(named_specs.multilib_defaults_spec);
   while (*p) {
     while (*p == ' ' || *p == '\t')
       p++;
@@ -210,7 +210,7 @@ bool rule_lists_option(const char *rule_options, const char *arg, std::size_t le
 }
 
 bool excluded_from_listing(const compilation &comp, const char *rule_options) {
-  const char *exclusions = table(multilib_exclusions_spec);
+  const char *exclusions = table(named_specs.multilib_exclusions_spec);
   for (const char *e = exclusions; *e;) {
     if (*e == '\n') {
       e++;
@@ -270,11 +270,11 @@ void check_rule_end(const char *rule_options, const char *multilib) {
 } // namespace
 
 void init_multilib_tables() {
-  multilib_spec = ". ;";
-  multilib_defaults_spec = "mabi=lp64";
-  multilib_matches_spec = "";
-  multilib_exclusions_spec = "";
-  multilib_reuse_spec = "";
+  named_specs.multilib_spec = ". ;";
+  named_specs.multilib_defaults_spec = "mabi=lp64";
+  named_specs.multilib_matches_spec = "";
+  named_specs.multilib_exclusions_spec = "";
+  named_specs.multilib_reuse_spec = "";
 }
 
 void settle_sysroot_suffixes(spec_interpreter &in) {
@@ -282,8 +282,8 @@ void settle_sysroot_suffixes(spec_interpreter &in) {
   const std::vector<const char *> &words = in.args.buffer;
   bool suffixes_allowed = !comp.options.x_no_sysroot_suffix;
 
-  if (suffixes_allowed && sysroot_suffix_spec && *sysroot_suffix_spec &&
-      in.expand_spec(sysroot_suffix_spec) == 0) {
+  const char *suffix_spec = named_specs.sysroot_suffix_spec;
+  if (suffixes_allowed && suffix_spec && *suffix_spec && in.expand_spec(suffix_spec) == 0) {
     if (words.size() > 1)
       error_noloc("spec failure: more than one argument to %<SYSROOT_SUFFIX_SPEC%>");
     else if (words.size() == 1)
@@ -298,8 +298,10 @@ void settle_sysroot_suffixes(spec_interpreter &in) {
     std::free(value);
   }
 
-  if (suffixes_allowed && sysroot_hdrs_suffix_spec && *sysroot_hdrs_suffix_spec &&
-      in.expand_spec(sysroot_hdrs_suffix_spec) == 0) {
+  // Read only now: expanding the first suffix spec may have read specs.
+  const char *hdrs_suffix_spec = named_specs.sysroot_hdrs_suffix_spec;
+  if (suffixes_allowed && hdrs_suffix_spec && *hdrs_suffix_spec &&
+      in.expand_spec(hdrs_suffix_spec) == 0) {
     if (words.size() > 1)
       error_noloc("spec failure: more than one argument to %<SYSROOT_HEADERS_SUFFIX_SPEC%>");
     else if (words.size() == 1)
@@ -323,7 +325,7 @@ void select_multilib(compilation &comp) {
   multilib_dirs &chosen = comp.search.multilib;
   parse_default_options(comp.multilib.default_options);
 
-  const char *exclusions = table(multilib_exclusions_spec);
+  const char *exclusions = table(named_specs.multilib_exclusions_spec);
   for (const char *p = exclusions; *p;) {
     if (*p == '\n') {
       p++;
@@ -333,8 +335,8 @@ void select_multilib(compilation &comp) {
       return;
   }
 
-  const char *multilib = table(multilib_spec);
-  const char *reuse = table(multilib_reuse_spec);
+  const char *multilib = table(named_specs.multilib_spec);
+  const char *reuse = table(named_specs.multilib_reuse_spec);
   std::string rules = multilib;
   rules += reuse;
 
@@ -403,8 +405,8 @@ void select_multilib(compilation &comp) {
 }
 
 void print_multilib_listing(compilation &comp, std::FILE *stream) {
-  const char *multilib = table(multilib_spec);
-  const char *extra = table(multilib_extra_spec);
+  const char *multilib = table(named_specs.multilib_spec);
+  const char *extra = table(named_specs.multilib_extra_spec);
   std::string out;
   const char *last_path = nullptr;
   std::size_t last_path_length = 0;

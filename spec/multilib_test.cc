@@ -21,10 +21,10 @@ protected:
 
   void tables(const char *multilib, const char *matches, const char *defaults = "",
               const char *exclusions = "") {
-    multilib_spec = multilib;
-    multilib_matches_spec = matches;
-    multilib_defaults_spec = defaults;
-    multilib_exclusions_spec = exclusions;
+    named_specs.multilib_spec = multilib;
+    named_specs.multilib_matches_spec = matches;
+    named_specs.multilib_defaults_spec = defaults;
+    named_specs.multilib_exclusions_spec = exclusions;
   }
 
   std::string dirs() {
@@ -88,8 +88,8 @@ TEST_F(multilib_test, SelectionAndListingOverCustomTables) {
     for (const char *s : c.switches)
       add_switch(s);
     tables(c.multilib, c.matches, c.defaults, c.exclusions);
-    multilib_reuse_spec = c.reuse;
-    multilib_options_spec = c.options;
+    named_specs.multilib_reuse_spec = c.reuse;
+    named_specs.multilib_options_spec = c.options;
     select_multilib(comp);
     EXPECT_EQ(dirs(), c.dirs) << c.multilib;
     if (c.listing)
@@ -100,7 +100,7 @@ TEST_F(multilib_test, SelectionAndListingOverCustomTables) {
 TEST_F(multilib_test, ListingSkipsExcludedAndRepeatedPathsAndAddsExtras) {
   tables(". !m32 !mbe;m32 m32 !mbe;m32 m32 mfoo;be mbe;m32be m32 mbe;.::x ;", "", "",
          "m32 mbe;");
-  multilib_extra_spec = "fPIC  fno-plt";
+  named_specs.multilib_extra_spec = "fPIC  fno-plt";
   EXPECT_EQ(listing(),
             ".;@fPIC@fno-plt\n"
             "m32;@m32@fPIC@fno-plt\n"
@@ -112,7 +112,8 @@ TEST_F(multilib_test, MalformedTablesAreFatal) {
   tables(". !mbig-endian;be mbig-endian", "mbig-endian mbig-endian;");
   EXPECT_EXIT(select_multilib(comp), ExitedWithCode(1),
               "multilib select .. !mbig-endian;be mbig-endian. .. is invalid");
-  EXPECT_EXIT(listing(), ExitedWithCode(1), "multilib select .. !mbig-endian;be mbig-endian. is invalid");
+  EXPECT_EXIT(listing(), ExitedWithCode(1),
+              "multilib select .. !mbig-endian;be mbig-endian. is invalid");
   tables("m64", "");
   EXPECT_EXIT(select_multilib(comp), ExitedWithCode(1), "multilib select .m64. .. is invalid");
   EXPECT_EXIT(listing(), ExitedWithCode(1), "multilib select .m64. is invalid");
@@ -121,7 +122,8 @@ TEST_F(multilib_test, MalformedTablesAreFatal) {
   EXPECT_EXIT(multilib_option_used(comp, "x", 1), ExitedWithCode(1),
               "multilib spec .mbig-endian;. is invalid");
   tables(". ;", "a b c;");
-  EXPECT_EXIT(multilib_option_used(comp, "x", 1), ExitedWithCode(1), "multilib spec .a b c;. is invalid");
+  EXPECT_EXIT(multilib_option_used(comp, "x", 1), ExitedWithCode(1),
+              "multilib spec .a b c;. is invalid");
 
   tables(". ;", "", "", "mbig-endian");
   EXPECT_EXIT(select_multilib(comp), ExitedWithCode(1),
@@ -131,9 +133,9 @@ TEST_F(multilib_test, MalformedTablesAreFatal) {
 }
 
 TEST_F(multilib_test, SysrootSuffixes) {
-  const char *saved[] = {sysroot_suffix_spec, sysroot_hdrs_suffix_spec};
-  sysroot_suffix_spec = "%{mbig-endian:/be}";
-  sysroot_hdrs_suffix_spec = "/hdrs%{mbig-endian:-be}";
+  const char *saved[] = {named_specs.sysroot_suffix_spec, named_specs.sysroot_hdrs_suffix_spec};
+  named_specs.sysroot_suffix_spec = "%{mbig-endian:/be}";
+  named_specs.sysroot_hdrs_suffix_spec = "/hdrs%{mbig-endian:-be}";
   install_builtin_specs();
   std::string link_before = *lookup_spec("link")->value_slot;
 
@@ -154,11 +156,11 @@ TEST_F(multilib_test, SysrootSuffixes) {
             "<none> <none>");
   comp.options.x_no_sysroot_suffix = 0;
 
-  sysroot_suffix_spec = "/a /b";
-  sysroot_hdrs_suffix_spec = "/c /d";
+  named_specs.sysroot_suffix_spec = "/a /b";
+  named_specs.sysroot_hdrs_suffix_spec = "/c /d";
   settle_sysroot_suffixes(in);
   EXPECT_EQ(new_errors(), 2);
   EXPECT_EQ(comp.sysroot_suffix, nullptr);
-  sysroot_suffix_spec = saved[0];
-  sysroot_hdrs_suffix_spec = saved[1];
+  named_specs.sysroot_suffix_spec = saved[0];
+  named_specs.sysroot_hdrs_suffix_spec = saved[1];
 }

@@ -86,7 +86,7 @@ void spec_interpreter::do_header_options() {
 
   walk_with(*this, include, false, "include", "-isystem", true);
 
-  if (sysroot_hdrs_suffix_spec && *sysroot_hdrs_suffix_spec) {
+  if (named_specs.sysroot_hdrs_suffix_spec && *named_specs.sysroot_hdrs_suffix_spec) {
     std::string fixed = "include-fixed/";
     if (multilib.dir)
       fixed += multilib.dir;

@@ -44,7 +44,8 @@ const char *last_expanded_argument(spec_interpreter &in, const char *spec) {
 
 } // namespace
 
-const char *compare_debug_dump_opt_spec_function(spec_interpreter &in, int argc, const char **argv) {
+const char *compare_debug_dump_opt_spec_function(spec_interpreter &in, int argc,
+                                                 const char **argv) {
   if (argc > 0)
     fatal_error(UNKNOWN_LOCATION, "too many arguments to %%:compare-debug-dump-opt");
   compare_debug_state &cd = in.comp.compare_debug;
@@ -93,7 +94,8 @@ const char *compare_debug_dump_opt_spec_function(spec_interpreter &in, int argc,
   return result;
 }
 
-const char *compare_debug_self_opt_spec_function(spec_interpreter &in, int argc, const char **argv) {
+const char *compare_debug_self_opt_spec_function(spec_interpreter &in, int argc,
+                                                 const char **argv) {
   if (argc > 0)
     fatal_error(UNKNOWN_LOCATION, "too many arguments to %%:compare-debug-self-opt");
   const compare_debug_state &cd = in.comp.compare_debug;

@@ -146,14 +146,16 @@ const char *greater_than_spec_function(spec_interpreter &in, int argc, const cha
   return a > b ? "" : nullptr;
 }
 
-const char *debug_level_greater_than_spec_function(spec_interpreter &in, int argc, const char **argv) {
+const char *debug_level_greater_than_spec_function(spec_interpreter &in, int argc,
+                                                   const char **argv) {
   if (argc != 1)
     fatal_error(UNKNOWN_LOCATION, "wrong number of arguments to %%:debug-level-gt");
   long n = parse_number(argv[0]);
   return in.comp.options.x_debug_info_level > n ? "" : nullptr;
 }
 
-const char *dwarf_version_greater_than_spec_function(spec_interpreter &in, int argc, const char **argv) {
+const char *dwarf_version_greater_than_spec_function(spec_interpreter &in, int argc,
+                                                     const char **argv) {
   if (argc != 1)
     fatal_error(UNKNOWN_LOCATION, "wrong number of arguments to %%:dwarf-version-gt");
   long n = parse_number(argv[0]);

@@ -109,7 +109,8 @@ const char *print_asm_header_spec_function(spec_interpreter &in, int argc, const
   return nullptr;
 }
 
-const char *fortran_preinclude_file_spec_function(spec_interpreter &in, int argc, const char **argv) {
+const char *fortran_preinclude_file_spec_function(spec_interpreter &in, int argc,
+                                                  const char **argv) {
   if (argc != 3)
     return nullptr;
   const char *option = argv[0];

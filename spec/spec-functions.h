@@ -17,7 +17,8 @@ const char *include_spec_function(spec_interpreter &in, int argc, const char **a
 const char *find_file_spec_function(spec_interpreter &in, int argc, const char **argv);
 const char *find_plugindir_spec_function(spec_interpreter &in, int argc, const char **argv);
 const char *print_asm_header_spec_function(spec_interpreter &in, int argc, const char **argv);
-const char *fortran_preinclude_file_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *fortran_preinclude_file_spec_function(spec_interpreter &in, int argc,
+                                                  const char **argv);
 
 // Output files, sanitizers, dumps and library pass-through
 // (spec-functions-misc.cc).
@@ -30,8 +31,10 @@ const char *dumps_spec_function(spec_interpreter &in, int argc, const char **arg
 // Numeric and version comparisons (spec-functions-compare.cc).
 const char *version_compare_spec_function(spec_interpreter &in, int argc, const char **argv);
 const char *greater_than_spec_function(spec_interpreter &in, int argc, const char **argv);
-const char *debug_level_greater_than_spec_function(spec_interpreter &in, int argc, const char **argv);
-const char *dwarf_version_greater_than_spec_function(spec_interpreter &in, int argc, const char **argv);
+const char *debug_level_greater_than_spec_function(spec_interpreter &in, int argc,
+                                                   const char **argv);
+const char *dwarf_version_greater_than_spec_function(spec_interpreter &in, int argc,
+                                                     const char **argv);
 
 // -fcompare-debug (spec-functions-compare-debug.cc).
 const char *compare_debug_dump_opt_spec_function(spec_interpreter &in, int argc, const char **argv);

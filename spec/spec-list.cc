@@ -11,16 +11,14 @@
 #include "support/text.h"
 #include "support/xmalloc.h"
 
-named_spec *spec_list;
-
 namespace {
 
 // Chain the static entries in table order; the last one points at TAIL.
 void link_static_table(named_spec *tail) {
   for (int i = 0; i + 1 < static_spec_count; i++)
-    static_spec_table[i].next = &static_spec_table[i + 1];
-  static_spec_table[static_spec_count - 1].next = tail;
-  spec_list = &static_spec_table[0];
+    named_specs.static_spec_table[i].next = &named_specs.static_spec_table[i + 1];
+  named_specs.static_spec_table[static_spec_count - 1].next = tail;
+  named_specs.spec_list = &named_specs.static_spec_table[0];
 }
 
 // The text that replaces one library word W (with exception-handling
@@ -78,7 +76,10 @@ bool is_white(char c) {
 
 } // namespace
 
-bool native_configuration() { return cross_compile_spec && cross_compile_spec[0] == '0'; }
+bool native_configuration() {
+  const char *cross_compile = named_specs.cross_compile_spec;
+  return cross_compile && cross_compile[0] == '0';
+}
 
 void install_builtin_specs(bool verbose) {
   if (verbose)
@@ -96,15 +97,16 @@ void install_builtin_specs(bool verbose) {
 
   link_static_table(extra);
 
-  libvrk_spec = rewrite_libvrk(libvrk_spec ? libvrk_spec : "");
-  link_spec = concat("%{!static|static-pie:--eh-frame-hdr} ", link_spec ? link_spec : "",
-                     nullptr);
+  const char *&libvrk = named_specs.libvrk_spec;
+  libvrk = rewrite_libvrk(libvrk ? libvrk : "");
+  const char *&link = named_specs.link_spec;
+  link = concat("%{!static|static-pie:--eh-frame-hdr} ", link ? link : "", nullptr);
 
-  spec_list = &static_spec_table[0];
+  named_specs.spec_list = &named_specs.static_spec_table[0];
 }
 
 named_spec *lookup_spec(const char *name, int length) {
-  for (named_spec *sl = spec_list; sl; sl = sl->next)
+  for (named_spec *sl = named_specs.spec_list; sl; sl = sl->next)
     if (sl->name_length == length && std::strncmp(sl->name, name, length) == 0)
       return sl;
   return nullptr;
@@ -115,7 +117,7 @@ named_spec *lookup_spec(const char *name) {
 }
 
 void define_spec(const char *name, const char *value, bool user_set) {
-  if (!spec_list)
+  if (!named_specs.spec_list)
     link_static_table(nullptr);
 
   named_spec *sl = lookup_spec(name);
@@ -127,8 +129,8 @@ void define_spec(const char *name, const char *value, bool user_set) {
     sl->value_slot = &sl->value;
     sl->value_owned = false;
     sl->default_value = nullptr;
-    sl->next = spec_list;
-    spec_list = sl;
+    sl->next = named_specs.spec_list;
+    named_specs.spec_list = sl;
   }
 
   const char *old = *sl->value_slot;
@@ -147,7 +149,7 @@ void define_spec(const char *name, const char *value, bool user_set) {
 }
 
 void set_static_spec(const char **slot, const char *value, bool owned) {
-  for (named_spec &sl : static_spec_table) {
+  for (named_spec &sl : named_specs.static_spec_table) {
     if (sl.value_slot != slot)
       continue;
     if (sl.value_owned)
@@ -160,8 +162,8 @@ void set_static_spec(const char **slot, const char *value, bool owned) {
 }
 
 void reset_specs() {
-  named_spec *first_static = &static_spec_table[0];
-  for (named_spec *sl = spec_list; sl && sl != first_static;) {
+  named_spec *first_static = &named_specs.static_spec_table[0];
+  for (named_spec *sl = named_specs.spec_list; sl && sl != first_static;) {
     named_spec *next = sl->next;
     if (sl->value_owned)
       std::free(const_cast<char *>(sl->value));
@@ -169,9 +171,9 @@ void reset_specs() {
     std::free(sl);
     sl = next;
   }
-  spec_list = nullptr;
+  named_specs.spec_list = nullptr;
 
-  for (named_spec &sl : static_spec_table) {
+  for (named_spec &sl : named_specs.static_spec_table) {
     if (sl.value_owned) {
       std::free(const_cast<char *>(*sl.value_slot));
       sl.value_owned = false;
@@ -179,18 +181,18 @@ void reset_specs() {
     *sl.value_slot = sl.default_value;
     sl.user_set = false;
   }
-  link_command_spec = default_link_command_spec;
+  named_specs.link_command_spec = default_link_command_spec;
 }
 
 void print_specs(std::FILE *stream) {
-  for (named_spec *sl = spec_list; sl; sl = sl->next)
+  for (named_spec *sl = named_specs.spec_list; sl; sl = sl->next)
     std::fprintf(stream, "*%s:\n%s\n\n", sl->name, *sl->value_slot ? *sl->value_slot : "");
-  if (link_command_spec)
-    std::fprintf(stream, "*link_command:\n%s\n\n", link_command_spec);
+  if (named_specs.link_command_spec)
+    std::fprintf(stream, "*link_command:\n%s\n\n", named_specs.link_command_spec);
 }
 
 void print_specs_and_exit(bool verbose) {
-  if (!spec_list)
+  if (!named_specs.spec_list)
     install_builtin_specs(verbose);
   print_specs(stdout);
   std::fflush(stdout);

@@ -26,66 +26,78 @@ struct extra_spec {
 
 inline constexpr int static_spec_count = 45;
 inline constexpr int extra_spec_count = 1;
-extern named_spec static_spec_table[static_spec_count];
 extern const extra_spec extra_spec_table[extra_spec_count];
 
-// Head of the list; null until the list is built.
-extern named_spec *spec_list;
-
-// The link command: not in spec_list; "*link_command" in specs files.
-extern const char *link_command_spec;
+// The built-in link command ("*link_command" in specs files).
 extern const char *const default_link_command_spec;
 
 // The self specs the driver applies after the main specs files, in order.
 inline constexpr int driver_self_spec_count = 6;
 extern const char *const driver_self_specs[driver_self_spec_count];
 
-// The variables of the static entries (values at start-up in static-specs.cc).
-extern const char *asm_spec;
-extern const char *asm_debug_spec;
-extern const char *asm_debug_option_spec;
-extern const char *asm_final_spec;
-extern const char *asm_options_spec;
-extern const char *invoke_as_spec;
-extern const char *cpp_spec;
-extern const char *cpp_options_spec;
-extern const char *cpp_debug_options_spec;
-extern const char *cpp_unique_options_spec;
-extern const char *trad_capable_cpp_spec;
-extern const char *kfront_spec;
-extern const char *kfront_options_spec;
-extern const char *kfrontxx_spec;
-extern const char *link_vrk_c_sequence_spec;
-extern const char *link_ssp_spec;
-extern const char *endfile_spec;
-extern const char *link_spec;
-extern const char *lib_spec;
-extern const char *link_zomp_spec;
-extern const char *libvrk_spec;
-extern const char *startfile_spec;
-extern const char *cross_compile_spec;
-extern const char *version_spec;
-extern const char *multilib_spec;
-extern const char *multilib_defaults_spec;
-extern const char *multilib_extra_spec;
-extern const char *multilib_matches_spec;
-extern const char *multilib_exclusions_spec;
-extern const char *multilib_options_spec;
-extern const char *multilib_reuse_spec;
-extern const char *linker_name_spec;
-extern const char *linker_plugin_file_spec;
-extern const char *lto_wrapper_spec;
-extern const char *lto_vrk_spec;
-extern const char *post_link_spec;
-extern const char *link_libvrk_spec;
-extern const char *md_exec_prefix_spec;
-extern const char *md_startfile_prefix_spec;
-extern const char *md_startfile_prefix_1_spec;
-extern const char *startfile_prefix_spec;
-extern const char *sysroot_spec;
-extern const char *sysroot_suffix_spec;
-extern const char *sysroot_hdrs_suffix_spec;
-extern const char *self_spec;
+// Every named spec of the process, and the link command.  They are
+// configuration: built in, replaced by specs files, read by every part of
+// the run.  One object owns them all and reset_specs is their one reset.
+struct named_spec_store {
+  // The values of the 45 static entries, in table order (start-up values
+  // in static-specs.cc).
+  const char *asm_spec;
+  const char *asm_debug_spec;
+  const char *asm_debug_option_spec;
+  const char *asm_final_spec;
+  const char *asm_options_spec;
+  const char *invoke_as_spec;
+  const char *cpp_spec;
+  const char *cpp_options_spec;
+  const char *cpp_debug_options_spec;
+  const char *cpp_unique_options_spec;
+  const char *trad_capable_cpp_spec;
+  const char *kfront_spec;
+  const char *kfront_options_spec;
+  const char *kfrontxx_spec;
+  const char *link_vrk_c_sequence_spec;
+  const char *link_ssp_spec;
+  const char *endfile_spec;
+  const char *link_spec;
+  const char *lib_spec;
+  const char *link_zomp_spec;
+  const char *libvrk_spec;
+  const char *startfile_spec;
+  const char *cross_compile_spec;
+  const char *version_spec;
+  const char *multilib_spec;
+  const char *multilib_defaults_spec;
+  const char *multilib_extra_spec;
+  const char *multilib_matches_spec;
+  const char *multilib_exclusions_spec;
+  const char *multilib_options_spec;
+  const char *multilib_reuse_spec;
+  const char *linker_name_spec;
+  const char *linker_plugin_file_spec;
+  const char *lto_wrapper_spec;
+  const char *lto_vrk_spec;
+  const char *post_link_spec;
+  const char *link_libvrk_spec;
+  const char *md_exec_prefix_spec;
+  const char *md_startfile_prefix_spec;
+  const char *md_startfile_prefix_1_spec;
+  const char *startfile_prefix_spec;
+  const char *sysroot_spec;
+  const char *sysroot_suffix_spec;
+  const char *sysroot_hdrs_suffix_spec;
+  const char *self_spec;
+
+  // The static entries; each entry's value_slot is its field above.
+  named_spec static_spec_table[static_spec_count];
+  // Head of the list; null until the list is built.
+  named_spec *spec_list;
+  // The link command: not in spec_list.
+  const char *link_command_spec;
+};
+
+// Process-wide because specs are configuration that every step of a run
+// reads and the specs files change (see above).
+extern named_spec_store named_specs;
 
 // A native (not cross) configuration: the cross_compile spec begins with "0".
 bool native_configuration();

@@ -14,19 +14,19 @@ class spec_list_test : public spec_test {};
 TEST_F(spec_list_test, StaticTableIsConsistent) {
   reset_specs();  // undo the multilib set-up of the fixture
   for (int i = 0; i < static_spec_count; i++) {
-    const named_spec &sl = static_spec_table[i];
+    const named_spec &sl = named_specs.static_spec_table[i];
     // Lookups compare the length first: a wrong one hides the spec.
     EXPECT_EQ(sl.name_length, static_cast<int>(std::strlen(sl.name))) << sl.name;
     EXPECT_EQ(*sl.value_slot, sl.default_value) << sl.name;
     for (int j = 0; j < i; j++)
-      EXPECT_NE(static_spec_table[j].value_slot, sl.value_slot) << sl.name;
+      EXPECT_NE(named_specs.static_spec_table[j].value_slot, sl.value_slot) << sl.name;
   }
 }
 
 TEST_F(spec_list_test, LibvrkRewriteExpandsEveryWordStart) {
-  libvrk_spec = "-lvrk_x libvrk.a%s a-lvrk";
+  named_specs.libvrk_spec = "-lvrk_x libvrk.a%s a-lvrk";
   install_builtin_specs();
-  std::string v = libvrk_spec;
+  std::string v = named_specs.libvrk_spec;
   // Two expansions (the tail "_x" kept), and the word not at a start untouched.
   EXPECT_EQ(v.rfind("%{static|static-libvrk|static-pie:-lvrk -lvrk_eh}", 0), 0u) << v;
   EXPECT_NE(v.find("libvrk.a%s libvrk_eh.a%s}"), std::string::npos);
@@ -36,20 +36,21 @@ TEST_F(spec_list_test, LibvrkRewriteExpandsEveryWordStart) {
 
 TEST_F(spec_list_test, DefineCreatesReplacesAndAppends) {
   define_spec("cpp", "+ -DFOO", true);
-  EXPECT_EQ(std::string(cpp_spec), std::string(static_spec_table[6].default_value) + " -DFOO");
+  EXPECT_EQ(std::string(named_specs.cpp_spec),
+            std::string(named_specs.static_spec_table[6].default_value) + " -DFOO");
   define_spec("cpp", "-DBAR", false);
-  EXPECT_STREQ(cpp_spec, "-DBAR");
+  EXPECT_STREQ(named_specs.cpp_spec, "-DBAR");
   define_spec("cpp", "+-x", false);  // no white space after "+": a plain value
-  EXPECT_STREQ(cpp_spec, "+-x");
+  EXPECT_STREQ(named_specs.cpp_spec, "+-x");
 
   define_spec("fresh", "v", false);
-  ASSERT_NE(spec_list, nullptr);
-  EXPECT_STREQ(spec_list->name, "fresh");
-  EXPECT_EQ(spec_list->next, &static_spec_table[0]);
+  ASSERT_NE(named_specs.spec_list, nullptr);
+  EXPECT_STREQ(named_specs.spec_list->name, "fresh");
+  EXPECT_EQ(named_specs.spec_list->next, &named_specs.static_spec_table[0]);
   define_spec("fresh", "+\tw", false);
   EXPECT_STREQ(*lookup_spec("fresh")->value_slot, "v\tw");
   EXPECT_EQ(lookup_spec("fres"), nullptr);
-  EXPECT_EQ(lookup_spec("freshly", 5), spec_list);
+  EXPECT_EQ(lookup_spec("freshly", 5), named_specs.spec_list);
 
   // -dumpspecs: the list in order (an empty value as two blank lines),
   // then the link command.
@@ -62,18 +63,18 @@ TEST_F(spec_list_test, DefineCreatesReplacesAndAppends) {
 TEST_F(spec_list_test, ResetAndStaticReplacement) {
   define_spec("mine", "x", true);
   define_spec("asm", "y", true);
-  version_spec = "13.2.0";
-  link_command_spec = "custom";
-  set_static_spec(&lto_vrk_spec, xstrdup("/bin/vrk"), true);
-  EXPECT_TRUE(static_spec_table[34].value_owned);
+  named_specs.version_spec = "13.2.0";
+  named_specs.link_command_spec = "custom";
+  set_static_spec(&named_specs.lto_vrk_spec, xstrdup("/bin/vrk"), true);
+  EXPECT_TRUE(named_specs.static_spec_table[34].value_owned);
   reset_specs();
-  EXPECT_EQ(spec_list, nullptr);
-  EXPECT_EQ(version_spec, nullptr);
-  EXPECT_EQ(asm_spec, static_spec_table[0].default_value);
-  EXPECT_EQ(link_command_spec, default_link_command_spec);
-  EXPECT_FALSE(static_spec_table[0].value_owned);
-  EXPECT_FALSE(static_spec_table[34].value_owned);
-  EXPECT_STREQ(lto_vrk_spec, "");
+  EXPECT_EQ(named_specs.spec_list, nullptr);
+  EXPECT_EQ(named_specs.version_spec, nullptr);
+  EXPECT_EQ(named_specs.asm_spec, named_specs.static_spec_table[0].default_value);
+  EXPECT_EQ(named_specs.link_command_spec, default_link_command_spec);
+  EXPECT_FALSE(named_specs.static_spec_table[0].value_owned);
+  EXPECT_FALSE(named_specs.static_spec_table[34].value_owned);
+  EXPECT_STREQ(named_specs.lto_vrk_spec, "");
 
   static const char *not_a_spec;
   EXPECT_EXIT(set_static_spec(&not_a_spec, "x", false), ExitedWithCode(4), "");

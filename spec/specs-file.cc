@@ -228,7 +228,7 @@ struct specs_reader {
 
     if (name[0] == '*') {
       if (name == "*link_command") {
-        link_command_spec = spec;
+        named_specs.link_command_spec = spec;
       } else {
         define_spec(name.c_str() + 1, spec, user);
         std::free(spec);
@@ -236,7 +236,7 @@ struct specs_reader {
     } else {
       comp.compilers.add(xstrdup(name.c_str()), spec);
       if (name.empty())
-        link_command_spec = spec;
+        named_specs.link_command_spec = spec;
     }
     return end;
   }
@@ -254,7 +254,7 @@ struct specs_reader {
       else
         p = entry(p);
     }
-    if (!link_command_spec)
+    if (!named_specs.link_command_spec)
       fatal_error(UNKNOWN_LOCATION, "spec file has no spec for linking");
   }
 };

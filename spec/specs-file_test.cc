@@ -37,15 +37,15 @@ TEST_F(specs_file_test, EntriesRowsAndTheLinkCommand) {
   std::size_t rows = rows_in_use.size();
   read_user("*specsfile_new:\nfresh\n\n*link_command:\nldwrap %o\n");
   // A new name goes to the head of the list.
-  ASSERT_STREQ(spec_list->name, "specsfile_new");
-  EXPECT_TRUE(spec_list->user_set);
-  EXPECT_STREQ(link_command_spec, "ldwrap %o");
+  ASSERT_STREQ(named_specs.spec_list->name, "specsfile_new");
+  EXPECT_TRUE(named_specs.spec_list->user_set);
+  EXPECT_STREQ(named_specs.link_command_spec, "ldwrap %o");
   // An empty name is a compilers-table row and the link command too.
   read_user(":\nlink-this %o\n");
   ASSERT_EQ(rows_in_use.size(), rows + 1);
   EXPECT_STREQ(rows_in_use.back().key, "");
   EXPECT_STREQ(rows_in_use.back().spec, "link-this %o");
-  EXPECT_STREQ(link_command_spec, "link-this %o");
+  EXPECT_STREQ(named_specs.link_command_spec, "link-this %o");
 }
 
 TEST_F(specs_file_test, LayoutOfValuesAndLineEnds) {
@@ -93,9 +93,9 @@ TEST_F(specs_file_test, MalformedFilesReportTheOffset) {
   for (const auto &c : cases)
     EXPECT_EXIT(read_user(c.text, c.main), ExitedWithCode(1), c.message) << c.text;
 
-  link_command_spec = nullptr;
+  named_specs.link_command_spec = nullptr;
   EXPECT_EXIT(read_user("*a:\nx\n"), ExitedWithCode(1), "spec file has no spec for linking");
-  link_command_spec = default_link_command_spec;
+  named_specs.link_command_spec = default_link_command_spec;
   EXPECT_EXIT(read_specs_file(comp, tree.dir("a-directory").c_str(), false, true),
               ExitedWithCode(1),
               "cannot read spec file .*a-directory.: Is a directory");

@@ -1,8 +1,8 @@
 // The built-in named specs: the 45 static entries in table order with
 // their start-up values, the one processor-specific extra entry, and the
-// built-in link command.  Every static entry's value lives in its own
-// program-wide variable; the table refers to it through `value_slot` and
-// keeps the start-up value as `default_value` for reset_specs.
+// built-in link command.  Every static entry's value lives in its own field
+// of the one named_spec_store; the table refers to it through `value_slot`
+// and keeps the start-up value as `default_value` for reset_specs.
 #include "spec/spec-list.h"
 
 #include "config/aarch64/aarch64-specs.h"
@@ -139,101 +139,6 @@ constexpr const char self_spec_text[] =
 
 } // namespace
 
-
-const char *asm_spec = asm_spec_text;
-const char *asm_debug_spec = asm_debug_spec_text;
-const char *asm_debug_option_spec = asm_debug_option_spec_text;
-const char *asm_final_spec = asm_final_spec_text;
-const char *asm_options_spec = asm_options_spec_text;
-const char *invoke_as_spec = invoke_as_spec_text;
-const char *cpp_spec = cpp_spec_text;
-const char *cpp_options_spec = cpp_options_spec_text;
-const char *cpp_debug_options_spec = cpp_debug_options_spec_text;
-const char *cpp_unique_options_spec = cpp_unique_options_spec_text;
-const char *trad_capable_cpp_spec = trad_capable_cpp_spec_text;
-const char *kfront_spec = kfront_spec_text;
-const char *kfront_options_spec = kfront_options_spec_text;
-const char *kfrontxx_spec = kfrontxx_spec_text;
-const char *link_vrk_c_sequence_spec = link_vrk_c_sequence_spec_text;
-const char *link_ssp_spec = link_ssp_spec_text;
-const char *endfile_spec = endfile_spec_text;
-const char *link_spec = link_spec_text;
-const char *lib_spec = lib_spec_text;
-const char *link_zomp_spec = link_zomp_spec_text;
-const char *libvrk_spec = libvrk_spec_text;
-const char *startfile_spec = startfile_spec_text;
-const char *cross_compile_spec = cross_compile_spec_text;
-const char *version_spec;
-const char *multilib_spec;
-const char *multilib_defaults_spec;
-const char *multilib_extra_spec = multilib_extra_spec_text;
-const char *multilib_matches_spec;
-const char *multilib_exclusions_spec;
-const char *multilib_options_spec = multilib_options_spec_text;
-const char *multilib_reuse_spec;
-const char *linker_name_spec = linker_name_spec_text;
-const char *linker_plugin_file_spec = linker_plugin_file_spec_text;
-const char *lto_wrapper_spec = lto_wrapper_spec_text;
-const char *lto_vrk_spec = lto_vrk_spec_text;
-const char *post_link_spec = post_link_spec_text;
-const char *link_libvrk_spec = link_libvrk_spec_text;
-const char *md_exec_prefix_spec = md_exec_prefix_spec_text;
-const char *md_startfile_prefix_spec = md_startfile_prefix_spec_text;
-const char *md_startfile_prefix_1_spec = md_startfile_prefix_1_spec_text;
-const char *startfile_prefix_spec = startfile_prefix_spec_text;
-const char *sysroot_spec = sysroot_spec_text;
-const char *sysroot_suffix_spec = sysroot_suffix_spec_text;
-const char *sysroot_hdrs_suffix_spec = sysroot_hdrs_suffix_spec_text;
-const char *self_spec = self_spec_text;
-
-named_spec static_spec_table[static_spec_count] = {
-    {"asm", nullptr, &asm_spec, nullptr, 3, false, false, asm_spec_text},
-    {"asm_debug", nullptr, &asm_debug_spec, nullptr, 9, false, false, asm_debug_spec_text},
-    {"asm_debug_option", nullptr, &asm_debug_option_spec, nullptr, 16, false, false, asm_debug_option_spec_text},
-    {"asm_final", nullptr, &asm_final_spec, nullptr, 9, false, false, asm_final_spec_text},
-    {"asm_options", nullptr, &asm_options_spec, nullptr, 11, false, false, asm_options_spec_text},
-    {"invoke_as", nullptr, &invoke_as_spec, nullptr, 9, false, false, invoke_as_spec_text},
-    {"cpp", nullptr, &cpp_spec, nullptr, 3, false, false, cpp_spec_text},
-    {"cpp_options", nullptr, &cpp_options_spec, nullptr, 11, false, false, cpp_options_spec_text},
-    {"cpp_debug_options", nullptr, &cpp_debug_options_spec, nullptr, 17, false, false, cpp_debug_options_spec_text},
-    {"cpp_unique_options", nullptr, &cpp_unique_options_spec, nullptr, 18, false, false, cpp_unique_options_spec_text},
-    {"trad_capable_cpp", nullptr, &trad_capable_cpp_spec, nullptr, 16, false, false, trad_capable_cpp_spec_text},
-    {"kfront", nullptr, &kfront_spec, nullptr, 6, false, false, kfront_spec_text},
-    {"kfront_options", nullptr, &kfront_options_spec, nullptr, 14, false, false, kfront_options_spec_text},
-    {"kfrontxx", nullptr, &kfrontxx_spec, nullptr, 8, false, false, kfrontxx_spec_text},
-    {"link_vrk_c_sequence", nullptr, &link_vrk_c_sequence_spec, nullptr, 19, false, false, link_vrk_c_sequence_spec_text},
-    {"link_ssp", nullptr, &link_ssp_spec, nullptr, 8, false, false, link_ssp_spec_text},
-    {"endfile", nullptr, &endfile_spec, nullptr, 7, false, false, endfile_spec_text},
-    {"link", nullptr, &link_spec, nullptr, 4, false, false, link_spec_text},
-    {"lib", nullptr, &lib_spec, nullptr, 3, false, false, lib_spec_text},
-    {"link_zomp", nullptr, &link_zomp_spec, nullptr, 9, false, false, link_zomp_spec_text},
-    {"libvrk", nullptr, &libvrk_spec, nullptr, 6, false, false, libvrk_spec_text},
-    {"startfile", nullptr, &startfile_spec, nullptr, 9, false, false, startfile_spec_text},
-    {"cross_compile", nullptr, &cross_compile_spec, nullptr, 13, false, false, cross_compile_spec_text},
-    {"version", nullptr, &version_spec, nullptr, 7, false, false, nullptr},
-    {"multilib", nullptr, &multilib_spec, nullptr, 8, false, false, nullptr},
-    {"multilib_defaults", nullptr, &multilib_defaults_spec, nullptr, 17, false, false, nullptr},
-    {"multilib_extra", nullptr, &multilib_extra_spec, nullptr, 14, false, false, multilib_extra_spec_text},
-    {"multilib_matches", nullptr, &multilib_matches_spec, nullptr, 16, false, false, nullptr},
-    {"multilib_exclusions", nullptr, &multilib_exclusions_spec, nullptr, 19, false, false, nullptr},
-    {"multilib_options", nullptr, &multilib_options_spec, nullptr, 16, false, false, multilib_options_spec_text},
-    {"multilib_reuse", nullptr, &multilib_reuse_spec, nullptr, 14, false, false, nullptr},
-    {"linker", nullptr, &linker_name_spec, nullptr, 6, false, false, linker_name_spec_text},
-    {"linker_plugin_file", nullptr, &linker_plugin_file_spec, nullptr, 18, false, false, linker_plugin_file_spec_text},
-    {"lto_wrapper", nullptr, &lto_wrapper_spec, nullptr, 11, false, false, lto_wrapper_spec_text},
-    {"lto_vrk", nullptr, &lto_vrk_spec, nullptr, 7, false, false, lto_vrk_spec_text},
-    {"post_link", nullptr, &post_link_spec, nullptr, 9, false, false, post_link_spec_text},
-    {"link_libvrk", nullptr, &link_libvrk_spec, nullptr, 11, false, false, link_libvrk_spec_text},
-    {"md_exec_prefix", nullptr, &md_exec_prefix_spec, nullptr, 14, false, false, md_exec_prefix_spec_text},
-    {"md_startfile_prefix", nullptr, &md_startfile_prefix_spec, nullptr, 19, false, false, md_startfile_prefix_spec_text},
-    {"md_startfile_prefix_1", nullptr, &md_startfile_prefix_1_spec, nullptr, 21, false, false, md_startfile_prefix_1_spec_text},
-    {"startfile_prefix_spec", nullptr, &startfile_prefix_spec, nullptr, 21, false, false, startfile_prefix_spec_text},
-    {"sysroot_spec", nullptr, &sysroot_spec, nullptr, 12, false, false, sysroot_spec_text},
-    {"sysroot_suffix_spec", nullptr, &sysroot_suffix_spec, nullptr, 19, false, false, sysroot_suffix_spec_text},
-    {"sysroot_hdrs_suffix_spec", nullptr, &sysroot_hdrs_suffix_spec, nullptr, 24, false, false, sysroot_hdrs_suffix_spec_text},
-    {"self_spec", nullptr, &self_spec, nullptr, 9, false, false, self_spec_text},
-};
-
 const extra_spec extra_spec_table[extra_spec_count] = {
     {"asm_cpu_spec", aarch64_asm_cpu_spec},
 };
@@ -283,7 +188,105 @@ const char *const default_link_command_spec =
     "ostdlib:%{!r:%{!nodefaultlibs:%(link_ssp) %(link_vrk_c_sequence)"
     "}}}    %{!nostdlib:%{!r:%{!nostartfiles:%E}}} %{T*}  \n%(post_lin"
     "k) }}}}}}";
-const char *link_command_spec = default_link_command_spec;
+
+// The start-up state: every static value at its built-in text, no list
+// yet, the built-in link command.
+named_spec_store named_specs = {
+    asm_spec_text,
+    asm_debug_spec_text,
+    asm_debug_option_spec_text,
+    asm_final_spec_text,
+    asm_options_spec_text,
+    invoke_as_spec_text,
+    cpp_spec_text,
+    cpp_options_spec_text,
+    cpp_debug_options_spec_text,
+    cpp_unique_options_spec_text,
+    trad_capable_cpp_spec_text,
+    kfront_spec_text,
+    kfront_options_spec_text,
+    kfrontxx_spec_text,
+    link_vrk_c_sequence_spec_text,
+    link_ssp_spec_text,
+    endfile_spec_text,
+    link_spec_text,
+    lib_spec_text,
+    link_zomp_spec_text,
+    libvrk_spec_text,
+    startfile_spec_text,
+    cross_compile_spec_text,
+    nullptr,
+    nullptr,
+    nullptr,
+    multilib_extra_spec_text,
+    nullptr,
+    nullptr,
+    multilib_options_spec_text,
+    nullptr,
+    linker_name_spec_text,
+    linker_plugin_file_spec_text,
+    lto_wrapper_spec_text,
+    lto_vrk_spec_text,
+    post_link_spec_text,
+    link_libvrk_spec_text,
+    md_exec_prefix_spec_text,
+    md_startfile_prefix_spec_text,
+    md_startfile_prefix_1_spec_text,
+    startfile_prefix_spec_text,
+    sysroot_spec_text,
+    sysroot_suffix_spec_text,
+    sysroot_hdrs_suffix_spec_text,
+    self_spec_text,
+    {
+        {"asm", nullptr, &named_specs.asm_spec, nullptr, 3, false, false, asm_spec_text},
+        {"asm_debug", nullptr, &named_specs.asm_debug_spec, nullptr, 9, false, false, asm_debug_spec_text},
+        {"asm_debug_option", nullptr, &named_specs.asm_debug_option_spec, nullptr, 16, false, false, asm_debug_option_spec_text},
+        {"asm_final", nullptr, &named_specs.asm_final_spec, nullptr, 9, false, false, asm_final_spec_text},
+        {"asm_options", nullptr, &named_specs.asm_options_spec, nullptr, 11, false, false, asm_options_spec_text},
+        {"invoke_as", nullptr, &named_specs.invoke_as_spec, nullptr, 9, false, false, invoke_as_spec_text},
+        {"cpp", nullptr, &named_specs.cpp_spec, nullptr, 3, false, false, cpp_spec_text},
+        {"cpp_options", nullptr, &named_specs.cpp_options_spec, nullptr, 11, false, false, cpp_options_spec_text},
+        {"cpp_debug_options", nullptr, &named_specs.cpp_debug_options_spec, nullptr, 17, false, false, cpp_debug_options_spec_text},
+        {"cpp_unique_options", nullptr, &named_specs.cpp_unique_options_spec, nullptr, 18, false, false, cpp_unique_options_spec_text},
+        {"trad_capable_cpp", nullptr, &named_specs.trad_capable_cpp_spec, nullptr, 16, false, false, trad_capable_cpp_spec_text},
+        {"kfront", nullptr, &named_specs.kfront_spec, nullptr, 6, false, false, kfront_spec_text},
+        {"kfront_options", nullptr, &named_specs.kfront_options_spec, nullptr, 14, false, false, kfront_options_spec_text},
+        {"kfrontxx", nullptr, &named_specs.kfrontxx_spec, nullptr, 8, false, false, kfrontxx_spec_text},
+        {"link_vrk_c_sequence", nullptr, &named_specs.link_vrk_c_sequence_spec, nullptr, 19, false, false, link_vrk_c_sequence_spec_text},
+        {"link_ssp", nullptr, &named_specs.link_ssp_spec, nullptr, 8, false, false, link_ssp_spec_text},
+        {"endfile", nullptr, &named_specs.endfile_spec, nullptr, 7, false, false, endfile_spec_text},
+        {"link", nullptr, &named_specs.link_spec, nullptr, 4, false, false, link_spec_text},
+        {"lib", nullptr, &named_specs.lib_spec, nullptr, 3, false, false, lib_spec_text},
+        {"link_zomp", nullptr, &named_specs.link_zomp_spec, nullptr, 9, false, false, link_zomp_spec_text},
+        {"libvrk", nullptr, &named_specs.libvrk_spec, nullptr, 6, false, false, libvrk_spec_text},
+        {"startfile", nullptr, &named_specs.startfile_spec, nullptr, 9, false, false, startfile_spec_text},
+        {"cross_compile", nullptr, &named_specs.cross_compile_spec, nullptr, 13, false, false, cross_compile_spec_text},
+        {"version", nullptr, &named_specs.version_spec, nullptr, 7, false, false, nullptr},
+        {"multilib", nullptr, &named_specs.multilib_spec, nullptr, 8, false, false, nullptr},
+        {"multilib_defaults", nullptr, &named_specs.multilib_defaults_spec, nullptr, 17, false, false, nullptr},
+        {"multilib_extra", nullptr, &named_specs.multilib_extra_spec, nullptr, 14, false, false, multilib_extra_spec_text},
+        {"multilib_matches", nullptr, &named_specs.multilib_matches_spec, nullptr, 16, false, false, nullptr},
+        {"multilib_exclusions", nullptr, &named_specs.multilib_exclusions_spec, nullptr, 19, false, false, nullptr},
+        {"multilib_options", nullptr, &named_specs.multilib_options_spec, nullptr, 16, false, false, multilib_options_spec_text},
+        {"multilib_reuse", nullptr, &named_specs.multilib_reuse_spec, nullptr, 14, false, false, nullptr},
+        {"linker", nullptr, &named_specs.linker_name_spec, nullptr, 6, false, false, linker_name_spec_text},
+        {"linker_plugin_file", nullptr, &named_specs.linker_plugin_file_spec, nullptr, 18, false, false, linker_plugin_file_spec_text},
+        {"lto_wrapper", nullptr, &named_specs.lto_wrapper_spec, nullptr, 11, false, false, lto_wrapper_spec_text},
+        {"lto_vrk", nullptr, &named_specs.lto_vrk_spec, nullptr, 7, false, false, lto_vrk_spec_text},
+        {"post_link", nullptr, &named_specs.post_link_spec, nullptr, 9, false, false, post_link_spec_text},
+        {"link_libvrk", nullptr, &named_specs.link_libvrk_spec, nullptr, 11, false, false, link_libvrk_spec_text},
+        {"md_exec_prefix", nullptr, &named_specs.md_exec_prefix_spec, nullptr, 14, false, false, md_exec_prefix_spec_text},
+        {"md_startfile_prefix", nullptr, &named_specs.md_startfile_prefix_spec, nullptr, 19, false, false, md_startfile_prefix_spec_text},
+        {"md_startfile_prefix_1", nullptr, &named_specs.md_startfile_prefix_1_spec, nullptr, 21, false, false, md_startfile_prefix_1_spec_text},
+        {"startfile_prefix_spec", nullptr, &named_specs.startfile_prefix_spec, nullptr, 21, false, false, startfile_prefix_spec_text},
+        {"sysroot_spec", nullptr, &named_specs.sysroot_spec, nullptr, 12, false, false, sysroot_spec_text},
+        {"sysroot_suffix_spec", nullptr, &named_specs.sysroot_suffix_spec, nullptr, 19, false, false, sysroot_suffix_spec_text},
+        {"sysroot_hdrs_suffix_spec", nullptr, &named_specs.sysroot_hdrs_suffix_spec, nullptr, 24, false, false, sysroot_hdrs_suffix_spec_text},
+        {"self_spec", nullptr, &named_specs.self_spec, nullptr, 9, false, false, self_spec_text},
+    },
+    nullptr,
+    default_link_command_spec,
+};
 
 // Applied as self specs, in this order, after the main specs files are read.
 const char *const driver_self_specs[driver_self_spec_count] = {

@@ -87,7 +87,8 @@ std::string kept_name(const spec_interpreter &in, const std::string &suffix) {
 temp_name_entry *find_memo(const temp_name_state &temps, const std::string &suffix, bool unique) {
   for (temp_name_entry *t = temps.memo; t; t = t->next)
     if (t->unique == unique && t->suffix_length == static_cast<int>(suffix.size()) &&
-        suffix.compare(0, suffix.size(), t->suffix, static_cast<std::size_t>(t->suffix_length)) == 0)
+        suffix.compare(0, suffix.size(), t->suffix,
+                       static_cast<std::size_t>(t->suffix_length)) == 0)
       return t;
   return nullptr;
 }

@@ -37,7 +37,8 @@ TEST_F(temp_names_test, GeneratedNamesByFamilyAndSuffix) {
 
 TEST_F(temp_names_test, SaveTempsKeptNames) {
   comp.save_temps_mode = keep_temps_auxdir;
-  EXPECT_EQ(expand("%g.s %b.o %u.i%O -o %j.s"), (words{"foo.s", "foo.o", "foo.i.o", "-o", "foo.s"}));
+  EXPECT_EQ(expand("%g.s %b.o %u.i%O -o %j.s"),
+            (words{"foo.s", "foo.o", "foo.i.o", "-o", "foo.s"}));
   comp.aux_dir = "out/";
   comp.aux_dir_length = 4;
   // The kept name ends the argument: what follows is not part of it.
