@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "options/opts.h"
+
 compilation::compilation() { init_options_struct(&options, &options_set); }
 
 compilation::~compilation() {

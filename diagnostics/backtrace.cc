@@ -31,6 +31,8 @@ struct executable_symbols {
   std::vector<symbol_range> functions;
 };
 
+// Process-wide: a backtrace is printed from an internal error anywhere in
+// the program, with nothing but the process at hand; loaded on first use.
 executable_symbols own_symbols;
 
 bool read_at(int fd, void *buffer, std::size_t length, off_t offset) {
@@ -87,6 +89,8 @@ const char *own_symbol_name(std::uintptr_t pc) {
   return nullptr;
 }
 
+// Process-wide for the same reason: the demangled name of the frame being
+// printed, kept until the next one.
 std::string demangled;
 
 // Frames of the reporter itself are left out at the top of a backtrace.

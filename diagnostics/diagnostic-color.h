@@ -34,7 +34,8 @@ struct color_entry {
   bool allocated; // `start` was built from VRK_COLORS and is ours to free
 };
 
-// The process-wide colour table, in its documented order.
+// The colour table, in its documented order.  Process-wide like the
+// reporter that uses it: VRK_COLORS adjusts it once at start-up.
 extern color_entry color_table[];
 extern const std::size_t color_table_size;
 
@@ -54,7 +55,8 @@ bool color_mode_init(int mode);
 // The hyperlink decision for a mode (see diagnostic_url_mode).
 diagnostic_url_format url_format_init(int mode);
 
-// Whether standard error is a terminal; a seam for tests.
+// Whether standard error is a terminal.  A seam for tests; process-wide
+// like standard error itself.
 extern bool (*stderr_is_terminal)();
 
 #endif

@@ -109,7 +109,9 @@ struct diagnostic_reporter {
   bool initialized = false;
 };
 
-// The process's one reporter.
+// The process's one reporter: a fatal error may be raised anywhere, from
+// code that has no run record (the option machinery, the process library),
+// and it must count and act on every message of the process.
 extern diagnostic_reporter global_reporter;
 
 // Label and colour name of every kind, indexed by kind value (the bound

@@ -14,6 +14,7 @@
 #include "diagnostics/diagnostic-color.h"
 
 // The locale's quotation marks (ASCII apostrophes until init_quote_chars).
+// Process-wide like the locale they come from.
 extern const char *open_quote;
 extern const char *close_quote;
 

@@ -25,9 +25,6 @@ const size_unit size_units[] = {
 };
 const std::size_t size_unit_count = sizeof size_units / sizeof *size_units;
 
-option_values global_options, global_options_set;
-void (*init_options_target_hook)(option_values *, option_values *);
-
 // The class and attribute bits that, set alone among the language, driver,
 // target, common, joined and undocumented bits, mark a catch-all record
 // that stops a lookup ("-gno-").
@@ -135,10 +132,4 @@ void *option_variable(option_index opt, option_values *opts) {
 
 const void *option_variable(option_index opt, const option_values *opts) {
   return option_variable(opt, const_cast<option_values *>(opts));
-}
-
-void init_options_struct(option_values *opts, option_values *opts_set) {
-  *opts = initial_option_values;
-  if (opts_set) std::memset(opts_set, 0, sizeof *opts_set);
-  if (init_options_target_hook) init_options_target_hook(opts, opts_set);
 }

@@ -184,9 +184,6 @@ extern const std::size_t size_unit_count;
 // The compiled-in initial image of the option variables.
 extern const option_values initial_option_values;
 
-// The process-wide settings and the explicit-set marks (same layout).
-extern option_values global_options, global_options_set;
-
 // Looks up an option given without its leading '-' ("O2", "-help", "Wall")
 // for the language mask; returns an index (possibly one whose flags do not
 // match the mask: a wrong-language match) or OPTION_UNKNOWN.
@@ -214,14 +211,5 @@ bool enum_text_for_value(const option_enum_value *values, int value,
 // Address of the option's field in opts, or null when it has no variable.
 void *option_variable(option_index opt, option_values *opts);
 const void *option_variable(option_index opt, const option_values *opts);
-
-// Fills opts from initial_option_values, clears opts_set (when given), then
-// calls init_options_target_hook when one is installed.  The option
-// handlers (options/opts.cc) own the target adjustment (signedness of char,
-// short enums, target flags, unwind tables, the target's own hook) and
-// install it there.
-void init_options_struct(option_values *opts, option_values *opts_set);
-extern void (*init_options_target_hook)(option_values *opts,
-                                        option_values *opts_set);
 
 #endif

@@ -39,6 +39,8 @@ struct string_pool {
 };
 
 string_pool &pool() {
+  // Process-wide: decoded options of every caller point into it, and its
+  // texts live as long as the program.
   static string_pool the_pool;
   return the_pool;
 }

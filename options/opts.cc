@@ -261,20 +261,13 @@ bool target_handle_option(option_values *opts, option_values *opts_set,
   return handlers->target_option_override_hook(opts, opts_set, decoded, loc);
 }
 
-void init_options_target_defaults(option_values *opts, option_values *opts_set) {
+void init_options_struct(option_values *opts, option_values *opts_set) {
   vrk_assert(opts_pool_initialized());
+  *opts = initial_option_values;
+  if (opts_set)
+    std::memset(opts_set, 0, sizeof *opts_set);
   opts->x_flag_short_enums = 2;
   opts->x_flag_signed_char = 0;
   opts->x_target_flags = aarch64_default_target_flags;
   opts->x_flag_unwind_tables = aarch64_unwind_tables_default;
 }
-
-namespace {
-
-// init_options_struct calls the target adjustment through this hook; the
-// option handlers are always linked with the decoder, so it is in place
-// before any options structure is initialised.
-const bool target_defaults_installed =
-    (init_options_target_hook = init_options_target_defaults, true);
-
-}  // namespace

@@ -47,10 +47,10 @@ bool target_handle_option(option_values *opts, option_values *opts_set,
 bool aarch64_handle_option(option_values *opts, option_values *opts_set,
                            const decoded_option *decoded, location_t loc);
 
-// Target defaults applied by init_options_struct after the initial image:
-// enum and char signedness, the target flags word, unwind tables, then the
-// target's own adjustments.  Installed as init_options_target_hook.
-void init_options_target_defaults(option_values *opts, option_values *opts_set);
+// Fills OPTS from initial_option_values, clears OPTS_SET (when given), then
+// applies the target defaults: enum and char signedness, the target flags
+// word, unwind tables, then the target's own adjustments.
+void init_options_struct(option_values *opts, option_values *opts_set);
 
 // The aarch64 defaults of this configuration (little-endian, unwind
 // tables on).

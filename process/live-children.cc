@@ -8,7 +8,8 @@
 namespace {
 
 // A command group has a handful of stages; a child beyond the table is
-// simply not stopped by the handler.
+// simply not stopped by the handler.  Process-wide: the fatal-signal
+// handler and the exit hook read it with no other context.
 constexpr int capacity = 64;
 std::atomic<pid_t> live[capacity];
 

@@ -14,6 +14,8 @@
 
 namespace {
 
+// Process-wide: the directory is chosen once per process (the pipeline
+// library and the wrappers ask too, with no run record at hand).
 const char *temp_directory_cache = nullptr;
 
 // Readable, writable and searchable by this process, and a directory.

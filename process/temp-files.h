@@ -34,10 +34,13 @@ struct temp_file_entry {
 
 // Files deleted at the end of every run, and files deleted only when the
 // compilation that made them (or the run) fails.  Newest first.
+// Process-wide because the exit hook and the fatal-signal handler must
+// find them with no other context.
 extern std::atomic<temp_file_entry *> end_delete_list;
 extern std::atomic<temp_file_entry *> failure_delete_list;
 
-// When set (the driver's -v), deletion failures are reported as errors.
+// When set (the driver's -v), deletion failures are reported as errors;
+// read on the same exit paths as the lists.
 extern bool temp_files_verbose;
 
 // Record a copy of NAME on the lists asked for; a list never holds the same

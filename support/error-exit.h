@@ -8,6 +8,7 @@
 
 // Called with the exit status instead of std::exit when set.  It must not
 // return (it may throw); if it does, the process exits all the same.
+// Process-wide like the exit it replaces.
 using error_exit_handler = void (*)(int status);
 extern error_exit_handler error_exit_hook;
 

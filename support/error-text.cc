@@ -6,6 +6,8 @@
 #include <cstring>
 
 const char *error_text(int errnum) {
+  // Shared by all callers, like the system's own strerror text: used at
+  // once, before the next call.
   static char buffer[64];
   // strerrorname_np answers null for numbers the C library does not know,
   // where strerror would invent an "Unknown error" text of its own.

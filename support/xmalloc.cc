@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 namespace {
+// Process-wide: every allocation of the program may fail, and the message
+// names the program; set once at start-up.
 const char *program_name = "";
 }
 

@@ -24,6 +24,15 @@ search_dir *new_entry(search_list *list, const char *dir) {
 
 } // namespace
 
+search_list::~search_list() {
+  for (search_dir *e = entries; e;) {
+    search_dir *next = e->next;
+    std::free(e->dir);
+    std::free(e);
+    e = next;
+  }
+}
+
 void append_dir(search_list *list, const char *dir) {
   search_dir *entry = new_entry(list, dir);
   if (list->last)

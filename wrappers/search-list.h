@@ -9,7 +9,13 @@ struct search_dir {
   search_dir *next;
 };
 
+// Owns its entries.
 struct search_list {
+  search_list() = default;
+  search_list(const search_list &) = delete;
+  search_list &operator=(const search_list &) = delete;
+  ~search_list();
+
   search_dir *entries = nullptr;
   search_dir *last = nullptr;
   int max_len = 0;    // longest entry ever added

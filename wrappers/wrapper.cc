@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "process/pex.h"
 #include "process/relocate.h"
 #include "support/configuration.h"
@@ -17,18 +19,43 @@
 
 namespace {
 
+// What one run of the wrapper makes: the search lists and the texts it
+// allocates, all released when the run ends.
+struct wrapper_run {
+  wrapper_run() = default;
+  wrapper_run(const wrapper_run &) = delete;
+  wrapper_run &operator=(const wrapper_run &) = delete;
+  ~wrapper_run() {
+    for (void *p : owned)
+      std::free(p);
+  }
+
+  // Release P with the run (null is kept out); P itself is returned.
+  template <typename T> T *keep(T *p) {
+    if (p)
+      owned.push_back(const_cast<void *>(static_cast<const void *>(p)));
+    return p;
+  }
+
+  // The toolchain's own directories for the target (a "-B" directory
+  // first), and the directories of PATH.
+  search_list tool_dirs;
+  search_list path_dirs;
+  std::vector<void *> owned;
+};
+
 // The base that relocation starts from: the invocation name, or
 // VRK_EXEC_PREFIX followed by the program's own installed name.
-const char *relocation_base(const char *personality, const char *argv0) {
+const char *relocation_base(wrapper_run &run, const char *personality, const char *argv0) {
   if (const char *exec_prefix = std::getenv("VRK_EXEC_PREFIX"))
-    return concat(exec_prefix, "vrk-", personality, nullptr);
+    return run.keep(concat(exec_prefix, "vrk-", personality, nullptr));
   return argv0;
 }
 
 // DIR relocated relative to the program, or DIR itself when the program
 // runs from its configured place.
-const char *relocated_dir(const char *base, const char *dir) {
-  char *moved = relative_prefix(base, config::standard_bindir_prefix, dir, true);
+const char *relocated_dir(wrapper_run &run, const char *base, const char *dir) {
+  char *moved = run.keep(relative_prefix(base, config::standard_bindir_prefix, dir, true));
   return moved ? moved : dir;
 }
 
@@ -95,25 +122,14 @@ int report_status(const char *tool, int status) {
 
 } // namespace
 
-// The run state of the wrapper; it lives until the program ends.
-search_list tool_dirs;
-search_list path_dirs;
-
-namespace {
-const char *relocation_base_name;
-const char *exec_dir;
-const char *libexec_dir;
-char **user_args;     // the wrapper's own arguments, "-B" removed
-char *plugin_path;
-char *tool_path;
-char **tool_argv;
-} // namespace
-
 int wrapper_main(const char *personality, int argc, char **argv) {
+  wrapper_run run;
+  search_list &tool_dirs = run.tool_dirs;
+  search_list &path_dirs = run.path_dirs;
   const char *invocation = argv[0];
-  relocation_base_name = relocation_base(personality, argv[0]);
-  exec_dir = relocated_dir(relocation_base_name, config::standard_exec_prefix);
-  libexec_dir = relocated_dir(relocation_base_name, config::standard_libexec_prefix);
+  const char *base = relocation_base(run, personality, argv[0]);
+  const char *exec_dir = relocated_dir(run, base, config::standard_exec_prefix);
+  const char *libexec_dir = relocated_dir(run, base, config::standard_libexec_prefix);
 
   char *tools = concat(exec_dir, config::target_name, "/", config::version_number, "/",
                        "../../../../", config::target_name, "/", "bin", nullptr);
@@ -127,8 +143,8 @@ int wrapper_main(const char *personality, int argc, char **argv) {
 
   // The "-B" option is removed from a copy of the vector, so the caller's
   // stays as it was.
-  user_args = static_cast<char **>(
-      xmalloc((static_cast<std::size_t>(argc) + 1) * sizeof(char *)));
+  char **user_args = run.keep(static_cast<char **>(
+      xmalloc((static_cast<std::size_t>(argc) + 1) * sizeof(char *))));
   std::memcpy(user_args, argv, static_cast<std::size_t>(argc) * sizeof(char *));
   user_args[argc] = nullptr;
   if (char *prefix = take_b_option(&argc, user_args)) {
@@ -137,22 +153,22 @@ int wrapper_main(const char *personality, int argc, char **argv) {
     std::free(prefix);
   }
 
-  plugin_path = find_in_list(&tool_dirs, wrapper_plugin_name, R_OK);
+  char *plugin_path = run.keep(find_in_list(&tool_dirs, wrapper_plugin_name, R_OK));
   if (!plugin_path) {
     std::fprintf(stderr, "%s: Cannot find plugin '%s'\n", invocation, wrapper_plugin_name);
     return 1;
   }
-  tool_path = find_in_list(&tool_dirs, personality, X_OK);
+  char *tool_path = run.keep(find_in_list(&tool_dirs, personality, X_OK));
   if (!tool_path)
-    tool_path = find_in_list(&path_dirs, personality, X_OK);
+    tool_path = run.keep(find_in_list(&path_dirs, personality, X_OK));
   if (!tool_path) {
     std::fprintf(stderr, "%s: Cannot find binary '%s'\n", invocation, personality);
     return 1;
   }
 
   // The tool's path, "--plugin", the plugin's path, the user's arguments.
-  tool_argv = static_cast<char **>(
-      xmalloc((static_cast<std::size_t>(argc) + 3) * sizeof(char *)));
+  char **tool_argv = run.keep(static_cast<char **>(
+      xmalloc((static_cast<std::size_t>(argc) + 3) * sizeof(char *))));
   int n = 0;
   tool_argv[n++] = tool_path;
   tool_argv[n++] = const_cast<char *>("--plugin");
@@ -161,7 +177,7 @@ int wrapper_main(const char *personality, int argc, char **argv) {
     // ar accepts its operation letters without a dash; the plugin option
     // in front of them makes the dash necessary.
     if (i == 1 && std::strcmp(personality, "ar") == 0 && user_args[i][0] != '-')
-      tool_argv[n++] = concat("-", user_args[i], nullptr);
+      tool_argv[n++] = run.keep(concat("-", user_args[i], nullptr));
     else
       tool_argv[n++] = user_args[i];
   }

@@ -5,13 +5,6 @@
 #ifndef VRK_WRAPPERS_WRAPPER_H
 #define VRK_WRAPPERS_WRAPPER_H
 
-#include "wrappers/search-list.h"
-
-// The toolchain's own directories for the target (a "-B" directory first),
-// and the directories of PATH.
-extern search_list tool_dirs;
-extern search_list path_dirs;
-
 // The plugin every wrapper loads into its tool.
 inline constexpr const char *wrapper_plugin_name = "libltohook.so";
 

@@ -16,12 +16,6 @@
 #include <string_view>
 #include <vector>
 
-// The environment manager is not a dependency of this module; the driver
-// may route the lookup through it.
-aarch64_getenv_function host_cpu_getenv = [](const char *name) -> const char * {
-  return std::getenv(name);
-};
-
 namespace {
 
 enum class cpu_query { arch, cpu, tune };
@@ -198,7 +192,7 @@ const char *host_detect_local_cpu(int argc, const char **argv) {
   else
     return nullptr;
 
-  const char *path = host_cpu_getenv("VRK_CPUINFO");
+  const char *path = std::getenv("VRK_CPUINFO");
   if (path == nullptr)
     path = aarch64_default_cpuinfo;
 

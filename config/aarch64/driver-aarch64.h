@@ -8,11 +8,6 @@
 // another file.
 inline constexpr const char *aarch64_default_cpuinfo = "/proc/cpuinfo";
 
-// How VRK_CPUINFO is read.  Defaults to the C library's getenv; the driver
-// may point it at its environment manager.
-using aarch64_getenv_function = const char *(*)(const char *name);
-extern aarch64_getenv_function host_cpu_getenv;
-
 // Spec function "local_cpu_detect".  argv[0] is the query: "arch" gives a
 // "-march=" option, "cpu" a "-mcpu=" one and "tune" a "-mtune=" one; the
 // first two carry extension suffixes for what the host has or lacks
