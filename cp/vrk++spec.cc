@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 #include "driver/lang-hook.h"
 #include "options/option-table.h"
@@ -60,13 +61,13 @@ const char *wrap_language(const char *name) {
   }
 }
 
-} // namespace
+// What the command line says about the C++ library: the marks of each
+// option, whether the library is needed, and the facts that decide how it
+// is linked.
+struct cxx_scan {
+  explicit cxx_scan(unsigned count) : marks(count, 0) {}
 
-void lang_specific_driver(decoded_option **in_decoded, unsigned *in_count,
-                          int *added_libraries) {
-  decoded_option *decoded = *in_decoded;
-  const unsigned count = *in_count;
-
+  std::vector<std::uint32_t> marks;
   int library_need = LIB_UNKNOWN;
   bool skip_next_file = false;
   bool math_wanted = true;
@@ -74,14 +75,32 @@ void lang_specific_driver(decoded_option **in_decoded, unsigned *in_count,
   bool link_static = false;
   bool shared_runtime = true;
   bool contracts_seen = false;
-  unsigned extra_slots = 0;
+  unsigned extra_slots = 0;  // words added around wrapped inputs
 
-  auto *marks = static_cast<std::uint32_t *>(xcalloc(count, sizeof(std::uint32_t)));
+  void need_library() {
+    if (library_need == LIB_UNKNOWN)
+      library_need = LIB_NEEDED;
+  }
 
-  for (unsigned i = 1; i < count; i++) {
-    const decoded_option &d = decoded[i];
-    if (d.errors & OPTERR_MISSING_ARG)
-      continue;
+  // The input file ARG at position I.
+  void note_input(unsigned i, const char *arg) {
+    std::size_t len = std::strlen(arg);
+    if (len <= 1)
+      return;
+    if (skip_next_file) {
+      skip_next_file = false;
+      return;
+    }
+    if (len > 2 && arg[len - 2] == '.' &&
+        (arg[len - 1] == 'c' || arg[len - 1] == 'h' || arg[len - 1] == 'i')) {
+      marks[i] |= LANGSPEC;
+      extra_slots += 2;
+    }
+    if (!is_header_name(arg, len))
+      need_library();
+  }
+
+  void note(unsigned i, const decoded_option &d) {
     const char *arg = d.arg;
     switch (d.opt_index) {
     case OPT_nostdlib:
@@ -106,8 +125,7 @@ void lang_specific_driver(decoded_option **in_decoded, unsigned *in_count,
       break;
     case OPT_Wl_:
     case OPT_Xlinker:
-      if (library_need == LIB_UNKNOWN)
-        library_need = LIB_NEEDED;
+      need_library();
       break;
     case OPT_l:
       if (std::strcmp(arg, "m") == 0) {
@@ -115,14 +133,14 @@ void lang_specific_driver(decoded_option **in_decoded, unsigned *in_count,
         math_wanted = false;
       } else if (std::strcmp(arg, "c") == 0) {
         marks[i] |= WITHLIBC;
-      } else if (library_need == LIB_UNKNOWN) {
-        library_need = LIB_NEEDED;
+      } else {
+        need_library();
       }
       break;
     case OPT_x:
       skip_next_file = true;
-      if (library_need == LIB_UNKNOWN && is_cxx_language(arg))
-        library_need = LIB_NEEDED;
+      if (is_cxx_language(arg))
+        need_library();
       break;
     case OPT_static:
       link_static = true;
@@ -139,51 +157,76 @@ void lang_specific_driver(decoded_option **in_decoded, unsigned *in_count,
       profile_count++;
       break;
     default:
-      if (d.opt_index != OPTION_INPUT_FILE)
-        break;
-      {
-        std::size_t len = std::strlen(arg);
-        if (len <= 1)
-          break;
-        if (skip_next_file) {
-          skip_next_file = false;
-          break;
-        }
-        if (len > 2 && arg[len - 2] == '.' &&
-            (arg[len - 1] == 'c' || arg[len - 1] == 'h' || arg[len - 1] == 'i')) {
-          marks[i] |= LANGSPEC;
-          extra_slots += 2;
-        }
-        if (library_need == LIB_UNKNOWN && !is_header_name(arg, len))
-          library_need = LIB_NEEDED;
-      }
+      if (d.opt_index == OPTION_INPUT_FILE)
+        note_input(i, arg);
       break;
     }
   }
+};
+
+// The libraries appended at the end: the C++ library (bracketed for a
+// static one), the math library and the C library the user named.  Returns
+// the number of libraries added.
+int append_libraries(const cxx_scan &scan, const decoded_option *held_math,
+                     const decoded_option *held_libc, decoded_option *out, unsigned &n) {
+  int added = 0;
+  const bool bracket = scan.library_need == LIB_STATIC && !scan.link_static;
+  if (scan.contracts_seen) {
+    generate_option(OPT_l, "stdc++exp", 1, OPTF_DRIVER, &out[n++]);
+    added++;
+  }
+  if (bracket)
+    generate_option(OPT_Wl_, "-Bstatic", 1, OPTF_DRIVER, &out[n++]);
+  generate_option(OPT_l, "stdc++", 1, OPTF_DRIVER, &out[n++]);
+  added++;
+  if (bracket)
+    generate_option(OPT_Wl_, "-Bdynamic", 1, OPTF_DRIVER, &out[n++]);
+  if (held_math) {
+    out[n++] = *held_math;
+  } else if (scan.math_wanted) {
+    generate_option(OPT_l, scan.profile_count ? "m_p" : "m", 1, OPTF_DRIVER, &out[n++]);
+    added++;
+  }
+  if (held_libc)
+    out[n++] = *held_libc;
+  return added;
+}
+
+} // namespace
+
+void lang_specific_driver(decoded_option **in_decoded, unsigned *in_count,
+                          int *added_libraries) {
+  decoded_option *decoded = *in_decoded;
+  const unsigned count = *in_count;
+
+  cxx_scan scan(count);
+  for (unsigned i = 1; i < count; i++)
+    if (!(decoded[i].errors & OPTERR_MISSING_ARG))
+      scan.note(i, decoded[i]);
 
   // Room for the wrapped inputs and, at most: -lstdc++exp, -Wl,-Bstatic,
   // -lstdc++, -Wl,-Bdynamic, the math library, -lc, -shared-libvrk.
-  const unsigned room = count + extra_slots + 7;
+  const unsigned room = count + scan.extra_slots + 7;
   auto *out = static_cast<decoded_option *>(xmalloc(sizeof(decoded_option) * room));
   unsigned n = 0;
-  int added = 0;
-  const bool want_libs = library_need > 0;
+  const bool want_libs = scan.library_need > 0;
   const decoded_option *held_math = nullptr;
   const decoded_option *held_libc = nullptr;
 
   out[n++] = decoded[0];
   for (unsigned i = 1; i < count; i++) {
-    if (marks[i] & SKIPOPT)
+    std::uint32_t marks = scan.marks[i];
+    if (marks & SKIPOPT)
       continue;
-    if ((marks[i] & MATHLIB) && want_libs && !held_math) {
+    if ((marks & MATHLIB) && want_libs && !held_math) {
       held_math = &decoded[i];
       continue;
     }
-    if ((marks[i] & WITHLIBC) && want_libs && !held_libc) {
+    if ((marks & WITHLIBC) && want_libs && !held_libc) {
       held_libc = &decoded[i];
       continue;
     }
-    if (marks[i] & LANGSPEC) {
+    if (marks & LANGSPEC) {
       generate_option(OPT_x, wrap_language(decoded[i].arg), 1, OPTF_DRIVER, &out[n++]);
       out[n++] = decoded[i];
       generate_option(OPT_x, "none", 1, OPTF_DRIVER, &out[n++]);
@@ -192,32 +235,10 @@ void lang_specific_driver(decoded_option **in_decoded, unsigned *in_count,
     out[n++] = decoded[i];
   }
 
-  if (want_libs) {
-    const bool bracket = library_need == LIB_STATIC && !link_static;
-    if (contracts_seen) {
-      generate_option(OPT_l, "stdc++exp", 1, OPTF_DRIVER, &out[n++]);
-      added++;
-    }
-    if (bracket)
-      generate_option(OPT_Wl_, "-Bstatic", 1, OPTF_DRIVER, &out[n++]);
-    generate_option(OPT_l, "stdc++", 1, OPTF_DRIVER, &out[n++]);
-    added++;
-    if (bracket)
-      generate_option(OPT_Wl_, "-Bdynamic", 1, OPTF_DRIVER, &out[n++]);
-    if (held_math) {
-      out[n++] = *held_math;
-    } else if (math_wanted) {
-      generate_option(OPT_l, profile_count ? "m_p" : "m", 1, OPTF_DRIVER, &out[n++]);
-      added++;
-    }
-    if (held_libc)
-      out[n++] = *held_libc;
-  }
-
-  if (shared_runtime && !link_static)
+  int added = want_libs ? append_libraries(scan, held_math, held_libc, out, n) : 0;
+  if (scan.shared_runtime && !scan.link_static)
     generate_option(OPT_shared_libvrk, nullptr, 1, OPTF_DRIVER, &out[n++]);
 
-  std::free(marks);
   *in_decoded = out;
   *in_count = n;
   *added_libraries += added;

@@ -63,52 +63,58 @@ bool expand_plain_directive(std::string &out, char c, const message_text *text,
   }
 }
 
-} // namespace
-
-void message_printer::format(message_text *text) {
-  sink.pending.push_back(std::make_unique<chunk_set>());
-  chunk_set &set = *sink.pending.back();
-  std::vector<message_chunk> &chunks = set.chunks;
+// Phase 1 of formatting: literal text and argument-less directives go into
+// the current literal chunk; each argument directive gets a chunk of its
+// own, and the argument slot it reads is recorded.
+struct format_splitter {
+  std::vector<message_chunk> &chunks;
+  const message_text *text;
+  bool show_color;
+  int url_format;
   argument_use uses[max_message_arguments];
   int next_sequential = 0;
   bool any_positional = false, any_sequential = false;
 
-  chunks.emplace_back();
-  // Phase 1: literal text and argument-less directives go into the current
-  // literal chunk; each argument directive gets a chunk of its own.
-  for (const char *p = text->format; *p;) {
-    if (*p != '%') {
-      const char *start = p;
-      while (*p && *p != '%')
-        ++p;
-      chunks.back().text.append(start, p - start);
-      continue;
-    }
-    ++p;
-    if (expand_plain_directive(chunks.back().text, *p, text, show_color)) {
-      ++p;
-      continue;
-    }
-    if (*p == '}') { // end of a hyperlink
-      ++p;
-      switch (url_format) {
-      case URL_FORMAT_NONE:
-        break;
-      case URL_FORMAT_ST:
-        chunks.back().text += "\33]8;;\33\\";
-        break;
-      case URL_FORMAT_BEL:
-        chunks.back().text += "\33]8;;\a";
-        break;
-      default:
-        vrk_unreachable();
+  void split() {
+    chunks.emplace_back();
+    for (const char *p = text->format; *p;) {
+      if (*p != '%') {
+        const char *start = p;
+        while (*p && *p != '%')
+          ++p;
+        chunks.back().text.append(start, p - start);
+        continue;
       }
-      continue;
+      ++p;
+      if (expand_plain_directive(chunks.back().text, *p, text, show_color)) {
+        ++p;
+      } else if (*p == '}') {
+        ++p;
+        end_hyperlink(chunks.back().text);
+      } else {
+        argument_directive(p);
+      }
     }
+  }
 
-    message_chunk chunk;
-    int position = read_position(p);
-    const char *flags_start = p;
+  void end_hyperlink(std::string &out) const {
+    switch (url_format) {
+    case URL_FORMAT_NONE:
+      break;
+    case URL_FORMAT_ST:
+      out += "\33]8;;\33\\";
+      break;
+    case URL_FORMAT_BEL:
+      out += "\33]8;;\a";
+      break;
+    default:
+      vrk_unreachable();
+    }
+  }
+
+  // The flags "q", "w", "l", "+" and "#" at P, each at most once ("l"
+  // twice).
+  static void read_flags(const char *&p, message_chunk &chunk) {
     for (;; ++p) {
       if (*p == 'q') {
         vrk_assert(!chunk.quote);
@@ -126,39 +132,53 @@ void message_printer::format(message_text *text) {
         vrk_assert(!chunk.hash);
         chunk.hash = true;
       } else {
-        break;
+        return;
       }
     }
-    chunk.directive.assign(flags_start, p - flags_start);
+  }
 
+  // A precision ".N" or ".*" (".*N$") at P, only before "s"; returns the
+  // argument slot of a "*" precision, or -1.  *POSITION may be set by it.
+  int read_precision(const char *&p, message_chunk &chunk, int *position) {
+    if (*p != '.')
+      return -1;
+    ++p;
     int precision_slot = -1;
-    if (*p == '.') {
+    if (*p == '*') {
       ++p;
-      if (*p == '*') {
-        ++p;
-        int precision_position = read_position(p);
-        if (precision_position) {
-          // "%N+1$.*N$s": the text follows its precision.
-          vrk_assert(position == 0 || position == precision_position + 1);
-          vrk_assert(precision_position < max_message_arguments);
-          position = precision_position + 1;
-          precision_slot = precision_position - 1;
-        } else {
-          vrk_assert(position == 0);
-          precision_slot = next_sequential++;
-          any_sequential = true;
-        }
+      int precision_position = read_position(p);
+      if (precision_position) {
+        // "%N+1$.*N$s": the text follows its precision.
+        vrk_assert(*position == 0 || *position == precision_position + 1);
+        vrk_assert(precision_position < max_message_arguments);
+        *position = precision_position + 1;
+        precision_slot = precision_position - 1;
       } else {
-        vrk_assert(is_digit(*p));
-        int n = 0;
-        while (is_digit(*p)) {
-          n = n * 10 + (*p++ - '0');
-          vrk_assert(n < 1000000);
-        }
-        chunk.precision = n;
+        vrk_assert(*position == 0);
+        precision_slot = next_sequential++;
+        any_sequential = true;
       }
-      vrk_assert(*p == 's');
+    } else {
+      vrk_assert(is_digit(*p));
+      int n = 0;
+      while (is_digit(*p)) {
+        n = n * 10 + (*p++ - '0');
+        vrk_assert(n < 1000000);
+      }
+      chunk.precision = n;
     }
+    vrk_assert(*p == 's');
+    return precision_slot;
+  }
+
+  // A directive that converts an argument, at P just after the "%".
+  void argument_directive(const char *&p) {
+    message_chunk chunk;
+    int position = read_position(p);
+    const char *flags_start = p;
+    read_flags(p, chunk);
+    chunk.directive.assign(flags_start, p - flags_start);
+    int precision_slot = read_precision(p, chunk, &position);
     vrk_assert(*p != '\0' && !std::strchr("%<>'Rm}", *p));
     chunk.conversion = *p++;
     chunk.directive += chunk.conversion;
@@ -185,6 +205,17 @@ void message_printer::format(message_text *text) {
     chunks.emplace_back();
     vrk_assert(static_cast<int>(chunks.size()) <= max_message_chunks);
   }
+};
+
+} // namespace
+
+void message_printer::format(message_text *text) {
+  sink.pending.push_back(std::make_unique<chunk_set>());
+  chunk_set &set = *sink.pending.back();
+  std::vector<message_chunk> &chunks = set.chunks;
+  format_splitter splitter{chunks, text, show_color, url_format};
+  splitter.split();
+  const argument_use *uses = splitter.uses;
 
   // Phase 2: convert the arguments in argument order, out of the way of the
   // formatted text, without wrapping or prefix.

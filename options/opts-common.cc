@@ -247,34 +247,36 @@ void make_input_file_option(const char *file, decoded_option *decoded) {
   decoded->errors = 0;
 }
 
-unsigned decode_cmdline_option_n(const char *const *argv, unsigned available, unsigned lang_mask,
-                                 decoded_option *decoded) {
-  vrk_assert(available >= 1);
-  // One option consumes at most a few words: look no further (the rest of
-  // a long command line is not this option's business), and never past a
-  // null word, whatever the caller's count says.
-  if (available > max_option_words)
-    available = max_option_words;
-  for (unsigned i = 1; i < available; ++i)
-    if (argv[i] == nullptr) {
-      available = i;
-      break;
-    }
+namespace {
+
+// The decoding of one option, step by step: the record (after prefix
+// rewrites), its argument, its alias, the argument's value, the result.
+struct option_decoder {
+  const char *const *argv;
+  unsigned available;
+  unsigned lang_mask;
 
   const char *opt = argv[0];
-  option_index opt_index = find_option(opt + 1, lang_mask);
+  option_index opt_index = OPTION_UNKNOWN;
   std::int64_t value = 1;
-  unsigned result = 1;
+  unsigned result = 1;  // words consumed
   // Where the joined argument of the found record starts: the text that
   // stands for the record's own text (as typed or rewritten), and how many
   // of the record's characters the rewrite supplied.
   const char *found_text = opt;
-  std::string candidate;             // the looked-up text after a rewrite
-  std::size_t replaced_len = 0;      // length of the replacement prefix
-  const char *remainder = nullptr;   // the typed text after the prefix
+  std::string candidate;            // the looked-up text after a rewrite
+  std::size_t replaced_len = 0;     // length of the replacement prefix
+  const char *remainder = nullptr;  // the typed text after the prefix
 
-  if (opt_index == OPTION_UNKNOWN) {
-    const prefix_rewrite *row_found = nullptr;
+  const char *arg = nullptr;
+  const char *warning_message = nullptr;
+  std::uint32_t errors = 0;
+  bool have_separate_arg = false;
+  unsigned separate_words = 0;
+  std::int64_t mask = 0;
+
+  // The first prefix rewrite whose result names an option, or null.
+  const prefix_rewrite *find_rewrite() {
     for (std::size_t i = 0; i < prefix_rewrite_count; ++i) {
       const prefix_rewrite &row = prefix_rewrites[i];
       const char *rest;
@@ -297,55 +299,58 @@ unsigned decode_cmdline_option_n(const char *const *argv, unsigned available, un
       if (found == OPTION_UNKNOWN)
         continue;
       opt_index = found;
-      row_found = &row;
       remainder = rest;
       replaced_len = std::strlen(row.replacement);
-      break;
+      return &row;
     }
-    if (row_found == nullptr) {
+    return nullptr;
+  }
+
+  // An option not found as written: false when it stays unknown (DECODED
+  // is then filled).
+  bool rewrite(decoded_option *decoded) {
+    const prefix_rewrite *row = find_rewrite();
+    if (row == nullptr) {
       fill_unknown(opt, 1, 0, decoded);
-      return 1;
+      return false;
     }
-    if (row_found->negative) {
+    if (row->negative) {
       if (option_table[opt_index].attrs & attr_no_negative) {
         fill_unknown(opt, 0, OPTERR_NEGATIVE, decoded);
-        return 1;
+        return false;
       }
       value = 0;
     }
-    if (row_found->second_word != nullptr)
+    if (row->second_word != nullptr)
       result = 2;
     found_text = nullptr;
+    return true;
   }
 
-  const option_record &found = option_table[opt_index];
-  const char *arg = nullptr;
-  const char *warning_message = found.warning_message;
-  std::uint32_t errors = 0;
-  bool have_separate_arg = false;
-  unsigned separate_words = 0;
-  bool separate = takes_separate_arg(found, lang_mask);
-  unsigned needed = option_extra_args(found) + 1;
-
-  bool try_separate = separate;
-  if (found.flags & OPTF_JOINED) {
-    std::size_t own_len = std::size_t(found.text_len) + 1;
-    const char *joined;
-    if (found_text != nullptr)
-      joined = found_text + own_len;
-    else if (own_len >= replaced_len)
-      joined = remainder + (own_len - replaced_len);
-    else
-      joined = opts_pool_strdup(candidate.c_str() + own_len);
-    try_separate = false;
-    if (*joined != '\0' || (found.attrs & attr_empty_arg_ok))
-      arg = joined;
-    else if (separate)
-      try_separate = true;
-    else
-      errors |= OPTERR_MISSING_ARG;
-  }
-  if (try_separate) {
+  // The joined argument, else the separate words the record takes.
+  void read_argument(const option_record &found) {
+    bool separate = takes_separate_arg(found, lang_mask);
+    bool try_separate = separate;
+    if (found.flags & OPTF_JOINED) {
+      std::size_t own_len = std::size_t(found.text_len) + 1;
+      const char *joined;
+      if (found_text != nullptr)
+        joined = found_text + own_len;
+      else if (own_len >= replaced_len)
+        joined = remainder + (own_len - replaced_len);
+      else
+        joined = opts_pool_strdup(candidate.c_str() + own_len);
+      try_separate = false;
+      if (*joined != '\0' || (found.attrs & attr_empty_arg_ok))
+        arg = joined;
+      else if (separate)
+        try_separate = true;
+      else
+        errors |= OPTERR_MISSING_ARG;
+    }
+    if (!try_separate)
+      return;
+    unsigned needed = option_extra_args(found) + 1;
     unsigned remaining = available - result;
     if (remaining < needed) {
       errors |= OPTERR_MISSING_ARG;
@@ -361,100 +366,137 @@ unsigned decode_cmdline_option_n(const char *const *argv, unsigned available, un
     have_separate_arg = arg != nullptr;
   }
 
-  if (found.alias_target != option_count &&
-      (!(found.attrs & attr_alias_if_separate) || have_separate_arg)) {
+  // An alias record stands for its target (with the alias's argument or
+  // negation).
+  void follow_alias(const option_record &found) {
+    if (found.alias_target == option_count ||
+        ((found.attrs & attr_alias_if_separate) && !have_separate_arg))
+      return;
     option_index target = found.alias_target;
     if (target == OPTION_IGNORED || target == OPTION_REMOVED) {
       vrk_assert(found.alias_arg == nullptr && found.neg_alias_arg == nullptr);
       opt_index = target;
-    } else {
-      const option_record &t = option_table[target];
-      vrk_assert(t.alias_target == option_count || (t.attrs & attr_alias_if_separate));
-      vrk_assert(!((found.attrs & attr_alias_negates) &&
-                   (found.alias_arg != nullptr || found.neg_alias_arg != nullptr)));
-      if (found.alias_arg != nullptr && found.neg_alias_arg != nullptr) {
-        arg = value != 0 ? found.alias_arg : found.neg_alias_arg;
-        value = 1;
-      } else if (found.alias_arg != nullptr) {
-        arg = found.alias_arg;
-      } else if (found.attrs & attr_alias_negates) {
-        value = !value;
-      }
-      opt_index = target;
-      if (!(errors & OPTERR_MISSING_ARG) && arg == nullptr && (t.attrs & attr_empty_arg_ok) &&
-          ((t.flags & OPTF_JOINED) || takes_separate_arg(t, lang_mask)))
-        arg = "";
-      if (t.warning_message != nullptr)
-        warning_message = t.warning_message;
-      if (t.attrs & attr_unavailable)
-        errors |= OPTERR_DISABLED;
+      return;
     }
+    const option_record &t = option_table[target];
+    vrk_assert(t.alias_target == option_count || (t.attrs & attr_alias_if_separate));
+    vrk_assert(!((found.attrs & attr_alias_negates) &&
+                 (found.alias_arg != nullptr || found.neg_alias_arg != nullptr)));
+    if (found.alias_arg != nullptr && found.neg_alias_arg != nullptr) {
+      arg = value != 0 ? found.alias_arg : found.neg_alias_arg;
+      value = 1;
+    } else if (found.alias_arg != nullptr) {
+      arg = found.alias_arg;
+    } else if (found.attrs & attr_alias_negates) {
+      value = !value;
+    }
+    opt_index = target;
+    if (!(errors & OPTERR_MISSING_ARG) && arg == nullptr && (t.attrs & attr_empty_arg_ok) &&
+        ((t.flags & OPTF_JOINED) || takes_separate_arg(t, lang_mask)))
+      arg = "";
+    if (t.warning_message != nullptr)
+      warning_message = t.warning_message;
+    if (t.attrs & attr_unavailable)
+      errors |= OPTERR_DISABLED;
   }
-  if (found.attrs & attr_unavailable)
-    errors |= OPTERR_DISABLED;
 
-  std::int64_t mask = 0;
-  if (opt_index < option_count) {
+  // The value of the final record's argument: lower-cased, an integer, an
+  // enumerated word or a set of them.
+  void interpret_argument() {
+    if (opt_index >= option_count)
+      return;
     const option_record &final_rec = option_table[opt_index];
     if (!(final_rec.flags & lang_mask))
       errors |= OPTERR_WRONG_LANG;
-
-    if (arg != nullptr) {
-      if (final_rec.attrs & attr_lowercase_arg)
-        arg = lowercase_copy(arg);
-      if (is_integer_option(final_rec)) {
-        int err = 0;
-        value = *arg == '\0' ? 0
-                             : std::int64_t(parse_integral_argument(
-                                   arg, &err, (final_rec.attrs & attr_size_suffix) != 0));
-        if (err != 0)
-          errors |= OPTERR_BAD_UINT;
-        if (final_rec.range_max != -1 &&
-            (value < final_rec.range_min || value > final_rec.range_max))
-          errors |= OPTERR_RANGE;
+    if (arg == nullptr)
+      return;
+    if (final_rec.attrs & attr_lowercase_arg)
+      arg = lowercase_copy(arg);
+    if (is_integer_option(final_rec)) {
+      int err = 0;
+      value = *arg == '\0' ? 0
+                           : std::int64_t(parse_integral_argument(
+                                 arg, &err, (final_rec.attrs & attr_size_suffix) != 0));
+      if (err != 0)
+        errors |= OPTERR_BAD_UINT;
+      if (final_rec.range_max != -1 &&
+          (value < final_rec.range_min || value > final_rec.range_max))
+        errors |= OPTERR_RANGE;
+    }
+    if (final_rec.var_kind == VAR_ENUM && final_rec.var_value == 0) {
+      vrk_assert(value == 1);
+      int enum_value = 0;
+      if (opt_enum_arg_to_value(opt_index, arg, &enum_value, lang_mask)) {
+        value = enum_value;
+        const char *canonical_text = nullptr;
+        if (enum_text_for_value(option_enums[final_rec.var_enum].values, enum_value,
+                                &canonical_text, lang_mask))
+          arg = canonical_text;
+      } else {
+        errors |= OPTERR_BAD_ENUM;
       }
-      if (final_rec.var_kind == VAR_ENUM && final_rec.var_value == 0) {
-        vrk_assert(value == 1);
-        int enum_value = 0;
-        if (opt_enum_arg_to_value(opt_index, arg, &enum_value, lang_mask)) {
-          value = enum_value;
-          const char *canonical_text = nullptr;
-          if (enum_text_for_value(option_enums[final_rec.var_enum].values, enum_value,
-                                  &canonical_text, lang_mask))
-            arg = canonical_text;
-        } else {
-          errors |= OPTERR_BAD_ENUM;
-        }
-      } else if (final_rec.var_kind == VAR_ENUM) {
-        if (!decode_enum_set(final_rec, arg, lang_mask, &value, &mask))
-          errors |= OPTERR_BAD_ENUM_SET;
-      }
+    } else if (final_rec.var_kind == VAR_ENUM) {
+      if (!decode_enum_set(final_rec, arg, lang_mask, &value, &mask))
+        errors |= OPTERR_BAD_ENUM_SET;
     }
   }
 
-  decoded->opt_index = opt_index;
-  decoded->warning_message = warning_message;
-  decoded->arg = arg;
-  decoded->value = value;
-  decoded->mask = mask;
-  decoded->errors = errors;
+  unsigned finish(decoded_option *decoded) const {
+    decoded->opt_index = opt_index;
+    decoded->warning_message = warning_message;
+    decoded->arg = arg;
+    decoded->value = value;
+    decoded->mask = mask;
+    decoded->errors = errors;
 
-  if (opt_index == OPTION_IGNORED || opt_index == OPTION_REMOVED) {
-    decoded->canonical[0] = decoded->canonical[1] = nullptr;
-    decoded->canonical[2] = decoded->canonical[3] = nullptr;
-    decoded->canonical_count = result;
-  } else {
-    vrk_assert(result >= 1 && result <= 4);
-    generate_canonical_option(opt_index, arg, value, decoded);
-    if (separate_words > 1) {
-      // The extra separate words follow the first one, as typed.
-      for (unsigned i = 1; i < separate_words && 1 + i < 4; ++i)
-        decoded->canonical[1 + i] = argv[result - separate_words + i];
+    if (opt_index == OPTION_IGNORED || opt_index == OPTION_REMOVED) {
+      decoded->canonical[0] = decoded->canonical[1] = nullptr;
+      decoded->canonical[2] = decoded->canonical[3] = nullptr;
       decoded->canonical_count = result;
+    } else {
+      vrk_assert(result >= 1 && result <= 4);
+      generate_canonical_option(opt_index, arg, value, decoded);
+      if (separate_words > 1) {
+        // The extra separate words follow the first one, as typed.
+        for (unsigned i = 1; i < separate_words && 1 + i < 4; ++i)
+          decoded->canonical[1 + i] = argv[result - separate_words + i];
+        decoded->canonical_count = result;
+      }
     }
+    decoded->orig_text = join_orig_text(argv, result);
+    return result;
   }
-  decoded->orig_text = join_orig_text(argv, result);
-  return result;
+};
+
+} // namespace
+
+unsigned decode_cmdline_option_n(const char *const *argv, unsigned available, unsigned lang_mask,
+                                 decoded_option *decoded) {
+  vrk_assert(available >= 1);
+  // One option consumes at most a few words: look no further (the rest of
+  // a long command line is not this option's business), and never past a
+  // null word, whatever the caller's count says.
+  if (available > max_option_words)
+    available = max_option_words;
+  for (unsigned i = 1; i < available; ++i)
+    if (argv[i] == nullptr) {
+      available = i;
+      break;
+    }
+
+  option_decoder d{argv, available, lang_mask};
+  d.opt_index = find_option(d.opt + 1, lang_mask);
+  if (d.opt_index == OPTION_UNKNOWN && !d.rewrite(decoded))
+    return 1;
+
+  const option_record &found = option_table[d.opt_index];
+  d.warning_message = found.warning_message;
+  d.read_argument(found);
+  d.follow_alias(found);
+  if (found.attrs & attr_unavailable)
+    d.errors |= OPTERR_DISABLED;
+  d.interpret_argument();
+  return d.finish(decoded);
 }
 
 unsigned decode_cmdline_option(const char *const *argv, unsigned lang_mask,

@@ -140,6 +140,56 @@ void fatal_cannot_execute(const char *program, const char *failure, int err) {
   fatal_error(UNKNOWN_LOCATION, "cannot execute %qs: %s", program, failure);
 }
 
+namespace {
+
+// The statuses of the finished group: 0 when every child succeeded, -1
+// otherwise.  A child killed by an interrupt or an unexpected signal ends
+// the driver; a compiler proper's internal error may be reproduced.
+int judge_statuses(const std::vector<command> &commands, const std::vector<int> &statuses,
+                   const std::vector<pex_times> &times, const execute_context &ctx) {
+  bool timed = !times.empty();
+  int n = static_cast<int>(commands.size());
+  int result = 0;
+  for (int i = 0; i < n; ++i) {
+    const command &c = commands[static_cast<std::size_t>(i)];
+    int status = statuses[static_cast<std::size_t>(i)];
+    if (WIFSTOPPED(status) || WIFCONTINUED(status)) {
+      // Not an end of the child.
+    } else if (WIFSIGNALED(status)) {
+      int sig = WTERMSIG(status);
+      switch (sig) {
+      case SIGPIPE:
+        // Fallout of another stage of a pipeline dying; no message.
+        if (ctx.signalled_children)
+          ++*ctx.signalled_children;
+        result = -1;
+        break;
+      case SIGINT:
+      case SIGQUIT:
+      case SIGKILL:
+      case SIGTERM:
+        // TRANSLATORS: the system's description of the signal, then the
+        // program's name.
+        fatal_error(UNKNOWN_LOCATION, "%s signal terminated program %s", strsignal(sig), c.prog);
+      default:
+        internal_error_no_backtrace("%s signal terminated program %s", strsignal(sig), c.prog);
+      }
+    } else if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
+      int code = WEXITSTATUS(status);
+      if (ctx.report_bug && i == 0 && code == 4 && is_compiler_proper(c.argv[0]))
+        try_generate_repro(c.argv.data(), ctx.current_input, ctx.print_version_banner);
+      if (ctx.worst_exit_status && code > *ctx.worst_exit_status)
+        *ctx.worst_exit_status = code;
+      result = -1;
+    }
+    if (timed)
+      report_times(c, times[static_cast<std::size_t>(i)], ctx);
+  }
+  return result;
+}
+
+} // namespace
+
 int execute(const std::vector<const char *> &words, const execute_context &ctx) {
   vrk_assert(!words.empty());
   std::vector<const char *> buffer;
@@ -221,42 +271,7 @@ int execute(const std::vector<const char *> &words, const execute_context &ctx) 
     fatal_error(UNKNOWN_LOCATION, "failed to get process times: %m");
   pex_destroy(pex);
 
-  int result = 0;
-  for (int i = 0; i < n; ++i) {
-    const command &c = commands[static_cast<std::size_t>(i)];
-    int status = statuses[static_cast<std::size_t>(i)];
-    if (WIFSTOPPED(status) || WIFCONTINUED(status)) {
-      // Not an end of the child.
-    } else if (WIFSIGNALED(status)) {
-      int sig = WTERMSIG(status);
-      switch (sig) {
-      case SIGPIPE:
-        // Fallout of another stage of a pipeline dying; no message.
-        if (ctx.signalled_children)
-          ++*ctx.signalled_children;
-        result = -1;
-        break;
-      case SIGINT:
-      case SIGQUIT:
-      case SIGKILL:
-      case SIGTERM:
-        // TRANSLATORS: the system's description of the signal, then the
-        // program's name.
-        fatal_error(UNKNOWN_LOCATION, "%s signal terminated program %s", strsignal(sig), c.prog);
-      default:
-        internal_error_no_backtrace("%s signal terminated program %s", strsignal(sig), c.prog);
-      }
-    } else if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
-      int code = WEXITSTATUS(status);
-      if (ctx.report_bug && i == 0 && code == 4 && is_compiler_proper(c.argv[0]))
-        try_generate_repro(c.argv.data(), ctx.current_input, ctx.print_version_banner);
-      if (ctx.worst_exit_status && code > *ctx.worst_exit_status)
-        *ctx.worst_exit_status = code;
-      result = -1;
-    }
-    if (timed)
-      report_times(c, times[static_cast<std::size_t>(i)], ctx);
-  }
+  int result = judge_statuses(commands, statuses, times, ctx);
 
   for (char *p : owned)
     std::free(p);

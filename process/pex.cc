@@ -110,10 +110,16 @@ const char *pex_run_stage(pex_pipeline *obj, int flags, const char *executable,
   return pex_run_stage_env(obj, flags, executable, argv, nullptr, outname, errname, err);
 }
 
-const char *pex_run_stage_env(pex_pipeline *obj, int flags, const char *executable,
-                              char *const *argv, char *const *env, const char *orig_outname,
-                              const char *errname, int *err) {
-  const pex_system_ops *ops = obj->ops;
+namespace {
+
+// What one stage sets up before its child starts: the descriptors of its
+// input, output and error output and the pipe ends meant for the next
+// stage.  Each step answers false after a failure (ERRMSG and *ERR set);
+// release() then undoes what the stage opened or made.
+struct stage_setup {
+  pex_pipeline *obj;
+  int flags;
+  int *err;
   const char *errmsg = nullptr;
   int in = -1, out = -1, errdes = -1;
   bool in_from_pipeline = false;  // IN is the pipeline's own next_input
@@ -121,165 +127,169 @@ const char *pex_run_stage_env(pex_pipeline *obj, int flags, const char *executab
   int new_stderr_pipe = -1;
   char *outname = nullptr;
   bool outname_owned = false;     // released here (not handed to the next stage)
-  *err = 0;
+
+  bool fail(const char *message, int error) {
+    errmsg = message;
+    *err = error;
+    return false;
+  }
 
   // 1. The caller's input file is complete now.
-  if (obj->input_file) {
+  bool close_caller_input() {
+    if (!obj->input_file)
+      return true;
     std::FILE *f = obj->input_file;
     obj->input_file = nullptr;
-    if (std::fclose(f) == EOF) {
-      *err = errno;
-      errmsg = "closing pipeline input file";
-      goto fail;
-    }
+    if (std::fclose(f) == EOF)
+      return fail("closing pipeline input file", errno);
+    return true;
   }
 
-  // 2. Input.
-  if (obj->next_input_name) {
-    // The previous stage must have finished writing the file.
-    if (!pex_wait_all(obj, false, &errmsg, err))
-      goto fail;
-    in = ops->open_input_file(obj, obj->next_input_name, flags & PEX_BINARY_IN);
-    if (in < 0) {
-      *err = errno;
-      errmsg = "open temporary file";
-      goto fail;
+  // 2. Input: the previous stage's file or pipe, or the caller's input.
+  bool open_input() {
+    if (obj->next_input_name) {
+      // The previous stage must have finished writing the file.
+      if (!pex_wait_all(obj, false, &errmsg, err))
+        return false;
+      in = obj->ops->open_input_file(obj, obj->next_input_name, flags & PEX_BINARY_IN);
+      if (in < 0)
+        return fail("open temporary file", errno);
+      release_next_input_name(obj);
+      return true;
     }
-    release_next_input_name(obj);
-  } else {
     in = obj->next_input;
-    if (in < 0) {
-      *err = 0;
-      errmsg = "pipeline already complete";
-      goto fail;
-    }
+    if (in < 0)
+      return fail("pipeline already complete", 0);
     in_from_pipeline = true;
+    return true;
   }
 
-  // 3. Output.
-  if (flags & PEX_LAST_STAGE) {
-    if (orig_outname) {
-      if (flags & PEX_NAME_IS_SUFFIX) {
-        outname = concat(obj->temp_base ? obj->temp_base : "", orig_outname, nullptr);
-        outname_owned = true;
+  // 3. Output: the named file or standard output for the last stage, else
+  // a temporary file or a pipe to the next stage.
+  bool open_output(const char *orig_outname) {
+    const pex_system_ops *ops = obj->ops;
+    if (flags & PEX_LAST_STAGE) {
+      if (orig_outname) {
+        if (flags & PEX_NAME_IS_SUFFIX) {
+          outname = concat(obj->temp_base ? obj->temp_base : "", orig_outname, nullptr);
+          outname_owned = true;
+        } else {
+          outname = const_cast<char *>(orig_outname);
+        }
       } else {
-        outname = const_cast<char *>(orig_outname);
+        out = 1;
       }
+      obj->next_input = -1;
+    } else if (!(obj->flags & PEX_WITH_PIPES)) {
+      outname = pex_temp_name(obj, flags, orig_outname);
+      if (!outname)
+        return fail("could not create temporary file", 0);
+      bool made_here = outname != orig_outname;
+      if (!(obj->flags & PEX_KEEP_TEMPS))
+        add_to_remove_list(obj, outname, false);
+      // The next stage reads this file; the name now belongs to the pipeline.
+      obj->next_input_name = outname;
+      obj->next_input_name_owned = made_here;
     } else {
-      out = 1;
+      int p[2];
+      if (ops->create_pipe(obj, p, flags & PEX_BINARY_OUT) < 0)
+        return fail("pipe", errno);
+      out = p[1];
+      new_next_input = p[0];
     }
-    obj->next_input = -1;
-  } else if (!(obj->flags & PEX_WITH_PIPES)) {
-    outname = pex_temp_name(obj, flags, orig_outname);
-    if (!outname) {
-      *err = 0;
-      errmsg = "could not create temporary file";
-      goto fail;
-    }
-    bool made_here = outname != orig_outname;
-    if (!(obj->flags & PEX_KEEP_TEMPS))
-      add_to_remove_list(obj, outname, false);
-    // The next stage reads this file; the name now belongs to the pipeline.
-    obj->next_input_name = outname;
-    obj->next_input_name_owned = made_here;
-  } else {
-    int p[2];
-    if (ops->create_pipe(obj, p, flags & PEX_BINARY_OUT) < 0) {
-      *err = errno;
-      errmsg = "pipe";
-      goto fail;
-    }
-    out = p[1];
-    new_next_input = p[0];
-  }
-  if (outname) {
-    out = ops->open_output_file(obj, outname, flags & PEX_BINARY_OUT,
-                                flags & PEX_APPEND_STDOUT);
-    if (out < 0) {
-      *err = errno;
-      errmsg = "open temporary output file";
-      goto fail;
-    }
+    if (!outname)
+      return true;
+    out = ops->open_output_file(obj, outname, flags & PEX_BINARY_OUT, flags & PEX_APPEND_STDOUT);
+    if (out < 0)
+      return fail("open temporary output file", errno);
     if (outname_owned) {
       std::free(outname);
       outname = nullptr;
       outname_owned = false;
     }
+    return true;
   }
 
-  // 4. Error output.
-  if (errname && (flags & PEX_STDERR_TO_PIPE)) {
-    *err = 0;
-    errmsg = "both ERRNAME and PEX_STDERR_TO_PIPE specified.";
-    goto fail;
-  }
-  if (obj->stderr_pipe != -1) {
-    *err = 0;
-    errmsg = "PEX_STDERR_TO_PIPE used in the middle of pipeline";
-    goto fail;
-  }
-  if (!errname) {
-    if (flags & PEX_STDERR_TO_PIPE) {
-      int p[2];
-      if (ops->create_pipe(obj, p, flags & PEX_BINARY_ERR) < 0) {
-        *err = errno;
-        errmsg = "pipe";
-        goto fail;
-      }
-      errdes = p[1];
-      new_stderr_pipe = p[0];
-    } else {
+  // 4. Error output: standard error, a file or a pipe the caller reads.
+  bool open_error_output(const char *errname) {
+    const pex_system_ops *ops = obj->ops;
+    if (errname && (flags & PEX_STDERR_TO_PIPE))
+      return fail("both ERRNAME and PEX_STDERR_TO_PIPE specified.", 0);
+    if (obj->stderr_pipe != -1)
+      return fail("PEX_STDERR_TO_PIPE used in the middle of pipeline", 0);
+    if (errname) {
+      errdes = ops->open_output_file(obj, errname, flags & PEX_BINARY_ERR,
+                                     flags & PEX_APPEND_STDERR);
+      if (errdes < 0)
+        return fail("open error file", errno);
+      return true;
+    }
+    if (!(flags & PEX_STDERR_TO_PIPE)) {
       errdes = 2;
+      return true;
     }
-  } else {
-    errdes = ops->open_output_file(obj, errname, flags & PEX_BINARY_ERR,
-                                   flags & PEX_APPEND_STDERR);
-    if (errdes < 0) {
-      *err = errno;
-      errmsg = "open error file";
-      goto fail;
-    }
+    int p[2];
+    if (ops->create_pipe(obj, p, flags & PEX_BINARY_ERR) < 0)
+      return fail("pipe", errno);
+    errdes = p[1];
+    new_stderr_pipe = p[0];
+    return true;
   }
 
   // 5 and 6.  The child closes the read end meant for the next stage; the
   // spawn takes over IN, OUT and ERRDES whatever its outcome.
-  {
+  bool spawn(const char *executable, char *const *argv, char *const *env) {
     int toclose = (obj->flags & PEX_WITH_PIPES) ? new_next_input : -1;
-    pid_t pid = ops->spawn_child(obj, flags, executable, argv, env, in, out, errdes, toclose,
-                                 &errmsg, err);
+    pid_t pid = obj->ops->spawn_child(obj, flags, executable, argv, env, in, out, errdes,
+                                      toclose, &errmsg, err);
     if (in_from_pipeline && in > 0 && !(flags & PEX_LAST_STAGE))
       obj->next_input = -1;
     in = out = errdes = -1;
     if (pid < 0)
-      goto fail;
+      return false;
     obj->children =
         static_cast<pid_t *>(xrealloc(obj->children, (obj->count + 1) * sizeof(pid_t)));
     obj->children[obj->count++] = pid;
+    if (!(flags & PEX_LAST_STAGE) && (obj->flags & PEX_WITH_PIPES))
+      obj->next_input = new_next_input;
+    if (new_stderr_pipe >= 0)
+      obj->stderr_pipe = new_stderr_pipe;
+    return true;
   }
-  if (!(flags & PEX_LAST_STAGE) && (obj->flags & PEX_WITH_PIPES))
-    obj->next_input = new_next_input;
-  if (new_stderr_pipe >= 0)
-    obj->stderr_pipe = new_stderr_pipe;
-  return nullptr;
 
-fail:
-  // 7. Release what this stage opened or made.
-  if (in > 0) {
-    ops->close_descriptor(obj, in);
-    if (in_from_pipeline && obj->next_input == in)
-      obj->next_input = -1;
+  // 7. Release what this stage opened or made; the failure text.
+  const char *release() {
+    const pex_system_ops *ops = obj->ops;
+    if (in > 0) {
+      ops->close_descriptor(obj, in);
+      if (in_from_pipeline && obj->next_input == in)
+        obj->next_input = -1;
+    }
+    if (out > 1)
+      ops->close_descriptor(obj, out);
+    if (errdes > 2)
+      ops->close_descriptor(obj, errdes);
+    if (new_next_input >= 0)
+      ops->close_descriptor(obj, new_next_input);
+    if (new_stderr_pipe >= 0)
+      ops->close_descriptor(obj, new_stderr_pipe);
+    if (outname_owned)
+      std::free(outname);
+    return errmsg;
   }
-  if (out > 1)
-    ops->close_descriptor(obj, out);
-  if (errdes > 2)
-    ops->close_descriptor(obj, errdes);
-  if (new_next_input >= 0)
-    ops->close_descriptor(obj, new_next_input);
-  if (new_stderr_pipe >= 0)
-    ops->close_descriptor(obj, new_stderr_pipe);
-  if (outname_owned)
-    std::free(outname);
-  return errmsg;
+};
+
+} // namespace
+
+const char *pex_run_stage_env(pex_pipeline *obj, int flags, const char *executable,
+                              char *const *argv, char *const *env, const char *orig_outname,
+                              const char *errname, int *err) {
+  *err = 0;
+  stage_setup stage{obj, flags, err};
+  if (stage.close_caller_input() && stage.open_input() && stage.open_output(orig_outname) &&
+      stage.open_error_output(errname) && stage.spawn(executable, argv, env))
+    return nullptr;
+  return stage.release();
 }
 
 std::FILE *pex_stdin_file(pex_pipeline *obj, int flags, const char *in_name) {

@@ -59,34 +59,40 @@ static bool byte_less(const record &a, const record &b) {
   return std::strcmp(a.text.c_str(), b.text.c_str()) < 0;  // unsigned bytes
 }
 
-// Interprets the properties of one source record.
-static bool interpret(const option_src &o, record &r, std::string &init,
-                      bool &has_init) {
-  r.text = o.text;
-  r.pos = o.pos;
-  r.help = o.help;
-  r.has_help = o.has_help;
+namespace {
+
+// The properties of one source record, read one at a time into the record
+// and the facts that decide its variable kind at the end.
+struct property_reader {
+  const option_src &o;
+  record &r;
+  std::string &init;
+  bool &has_init;
   bool ok = true, has_var_value = false, has_defer = false;
   bool uinteger = false, wide = false, bytesize = false;
   bool enum_set = false, enum_bitset = false, bitset = false, bitclear = false;
   std::int64_t var_value = 0;
-  auto bad = [&](const char *what, const property &p) {
-    error_at(o.pos, "record '%s': %s '%s'", o.text.c_str(), what,
-             p.name.c_str());
+
+  void bad(const char *what, const property &p) {
+    error_at(o.pos, "record '%s': %s '%s'", o.text.c_str(), what, p.name.c_str());
     ok = false;
-  };
-  for (const property &p : o.props) {
-    const std::string &n = p.name;
+  }
+
+  // A language name; false when N is none.
+  bool language(const property &p) {
     bool lang = false;
     for (unsigned i = 0; i < sizeof languages / sizeof *languages; ++i)
-      if (n == languages[i]) {
+      if (p.name == languages[i]) {
         r.flags |= 1u << i;
         lang = true;
       }
-    if (lang) {
-      if (p.has_arg) bad("language takes no argument:", p);
-      continue;
-    }
+    if (lang && p.has_arg)
+      bad("language takes no argument:", p);
+    return lang;
+  }
+
+  // A property that sets a flag or attribute bit; false when P is none.
+  bool bit(const property &p) {
     static const std::map<std::string, unsigned> flag_props = {
         {"Params", OPTF_PARAMS},       {"Warning", OPTF_WARNING},
         {"Optimization", OPTF_OPTIMIZATION}, {"Driver", OPTF_DRIVER},
@@ -101,24 +107,23 @@ static bool interpret(const option_src &o, record &r, std::string &init,
         {"RejectDriver", attr_driver_rejects},
         {"RejectNegative", attr_no_negative},
         {"ToLower", attr_lowercase_arg}};
-    static const std::set<std::string> with_arg = {
-        "Args", "Alias", "AliasArg", "NegAliasArg", "Negative", "Var",
-        "Init", "BitSet", "BitClear", "Enum", "IntegerRange",
-        "MissingArgError", "Warn"};
-    if (with_arg.count(n) != p.has_arg) {
-      bad(p.has_arg ? "unexpected argument of property"
-                    : "missing argument of property",
-          p);
-      continue;
-    }
-    if (auto f = flag_props.find(n); f != flag_props.end()) {
+    if (auto f = flag_props.find(p.name); f != flag_props.end()) {
       r.flags |= f->second;
-    } else if (auto a = attr_props.find(n); a != attr_props.end()) {
+    } else if (auto a = attr_props.find(p.name); a != attr_props.end()) {
       r.attrs |= a->second;
-    } else if (n == "JoinedOrMissing") {
+    } else if (p.name == "JoinedOrMissing") {
       r.flags |= OPTF_JOINED;
       r.attrs |= attr_empty_arg_ok;
-    } else if (n == "Args") {
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // Arguments, aliases and messages; false when P is none of them.
+  bool shape(const property &p) {
+    const std::string &n = p.name;
+    if (n == "Args") {
       std::int64_t k;
       if (!parse_int(p.arg, &k) || k < 1 || k > 4)
         bad("Args needs 1 to 4:", p);
@@ -138,19 +143,52 @@ static bool interpret(const option_src &o, record &r, std::string &init,
       r.alias_special = 2;
     } else if (n == "Negative") {
       r.negative_text = p.arg;
-    } else if (n == "Var") {
-      size_t comma = p.arg.find(',');
-      r.var = p.arg.substr(0, comma);
-      while (!r.var.empty() && r.var.back() == ' ') r.var.pop_back();
-      if (comma != std::string::npos) {
-        std::string v = p.arg.substr(comma + 1);
-        v.erase(0, v.find_first_not_of(' '));
-        if (!parse_int(v, &var_value)) bad("bad value in", p);
-        has_var_value = true;
-      }
-      for (char c : r.var)
-        if (!std::isalnum((unsigned char)c) && c != '_')
-          bad("bad variable name in", p);
+    } else if (n == "MissingArgError") {
+      r.missing_arg_message = p.arg;
+      r.has_missing = true;
+    } else if (n == "Warn") {
+      r.warning_message = p.arg;
+      r.has_warning = true;
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  void var(const property &p) {
+    size_t comma = p.arg.find(',');
+    r.var = p.arg.substr(0, comma);
+    while (!r.var.empty() && r.var.back() == ' ') r.var.pop_back();
+    if (comma != std::string::npos) {
+      std::string v = p.arg.substr(comma + 1);
+      v.erase(0, v.find_first_not_of(' '));
+      if (!parse_int(v, &var_value)) bad("bad value in", p);
+      has_var_value = true;
+    }
+    for (char c : r.var)
+      if (!std::isalnum((unsigned char)c) && c != '_')
+        bad("bad variable name in", p);
+  }
+
+  void integer_range(const property &p) {
+    std::int64_t lo = 0, hi = 0;
+    size_t comma = p.arg.find(',');
+    std::string a = p.arg.substr(0, comma), b;
+    if (comma != std::string::npos) b = p.arg.substr(comma + 1);
+    a.erase(0, a.find_first_not_of(' '));
+    b.erase(0, b.find_first_not_of(' '));
+    if (!parse_int(a, &lo) || !parse_int(b, &hi) || lo > hi ||
+        lo < INT32_MIN || hi > INT32_MAX)
+      bad("bad range in", p);
+    r.range_min = std::int32_t(lo);
+    r.range_max = std::int32_t(hi);
+  }
+
+  // The variable and how its value is stored; false when P is none.
+  bool variable(const property &p) {
+    const std::string &n = p.name;
+    if (n == "Var") {
+      var(p);
     } else if (n == "Init") {
       init = p.arg;
       has_init = true;
@@ -172,72 +210,93 @@ static bool interpret(const option_src &o, record &r, std::string &init,
     } else if (n == "ByteSize") {
       bytesize = true;
     } else if (n == "IntegerRange") {
-      std::int64_t lo = 0, hi = 0;
-      size_t comma = p.arg.find(',');
-      std::string a = p.arg.substr(0, comma), b;
-      if (comma != std::string::npos) b = p.arg.substr(comma + 1);
-      a.erase(0, a.find_first_not_of(' '));
-      b.erase(0, b.find_first_not_of(' '));
-      if (!parse_int(a, &lo) || !parse_int(b, &hi) || lo > hi ||
-          lo < INT32_MIN || hi > INT32_MAX)
-        bad("bad range in", p);
-      r.range_min = std::int32_t(lo);
-      r.range_max = std::int32_t(hi);
-    } else if (n == "MissingArgError") {
-      r.missing_arg_message = p.arg;
-      r.has_missing = true;
-    } else if (n == "Warn") {
-      r.warning_message = p.arg;
-      r.has_warning = true;
+      integer_range(p);
     } else {
-      bad("unknown property", p);
-    }
-  }
-  if (!ok) return false;
-  r.reject_negative = r.attrs & attr_no_negative;
-  if (uinteger) r.attrs |= attr_unsigned_arg;
-  if (wide || bytesize) r.attrs |= attr_wide_value;
-  if (bytesize) r.attrs |= attr_size_suffix;
-  if (has_defer) {
-    if (!r.var.empty()) {
-      error_at(o.pos, "record '%s': Defer options share one variable; "
-               "drop Var", o.text.c_str());
       return false;
     }
-    r.var = "deferred_options";
-    r.var_kind = VAR_DEFERRED;
-  } else if (!r.enum_name.empty()) {
-    r.var_kind = VAR_ENUM;
-    r.var_value = enum_bitset ? 2 : enum_set ? 1 : 0;
-  } else if (enum_set || enum_bitset) {
-    error_at(o.pos, "record '%s': EnumSet needs Enum", o.text.c_str());
-    return false;
-  } else if (bitset || bitclear) {
-    r.var_kind = bitset ? VAR_BIT_SET : VAR_BIT_CLEAR;
-    r.var_value = var_value;
-  } else if (bytesize) {
-    r.var_kind = VAR_SIZE;
-  } else if (has_var_value) {
-    r.var_kind = VAR_EQUAL;
-    r.var_value = var_value;
-  } else if (!r.var.empty() && (r.flags & (OPTF_JOINED | OPTF_SEPARATE)) &&
-             !uinteger && !wide) {
-    r.var_kind = VAR_STRING;
-  } else {
-    r.var_kind = VAR_INTEGER;
+    return true;
   }
-  if ((bitset || bitclear || has_var_value || has_init) && r.var.empty()) {
-    error_at(o.pos, "record '%s': a value or Init needs Var(name)",
-             o.text.c_str());
-    return false;
+
+  void read(const property &p) {
+    if (language(p))
+      return;
+    static const std::set<std::string> with_arg = {
+        "Args", "Alias", "AliasArg", "NegAliasArg", "Negative", "Var",
+        "Init", "BitSet", "BitClear", "Enum", "IntegerRange",
+        "MissingArgError", "Warn"};
+    if (with_arg.count(p.name) != p.has_arg) {
+      bad(p.has_arg ? "unexpected argument of property"
+                    : "missing argument of property",
+          p);
+      return;
+    }
+    if (!bit(p) && !shape(p) && !variable(p))
+      bad("unknown property", p);
   }
-  if ((r.flags & OPTF_PARAMS) &&
-      (r.text.rfind("--param=", 0) != 0 || r.text.back() != '=')) {
-    error_at(o.pos, "parameter '%s' must have the form --param=NAME=",
-             o.text.c_str());
-    return false;
+
+  // The variable kind from what was read, and the checks across
+  // properties.
+  bool finish() {
+    r.reject_negative = r.attrs & attr_no_negative;
+    if (uinteger) r.attrs |= attr_unsigned_arg;
+    if (wide || bytesize) r.attrs |= attr_wide_value;
+    if (bytesize) r.attrs |= attr_size_suffix;
+    if (has_defer) {
+      if (!r.var.empty()) {
+        error_at(o.pos, "record '%s': Defer options share one variable; "
+                 "drop Var", o.text.c_str());
+        return false;
+      }
+      r.var = "deferred_options";
+      r.var_kind = VAR_DEFERRED;
+    } else if (!r.enum_name.empty()) {
+      r.var_kind = VAR_ENUM;
+      r.var_value = enum_bitset ? 2 : enum_set ? 1 : 0;
+    } else if (enum_set || enum_bitset) {
+      error_at(o.pos, "record '%s': EnumSet needs Enum", o.text.c_str());
+      return false;
+    } else if (bitset || bitclear) {
+      r.var_kind = bitset ? VAR_BIT_SET : VAR_BIT_CLEAR;
+      r.var_value = var_value;
+    } else if (bytesize) {
+      r.var_kind = VAR_SIZE;
+    } else if (has_var_value) {
+      r.var_kind = VAR_EQUAL;
+      r.var_value = var_value;
+    } else if (!r.var.empty() && (r.flags & (OPTF_JOINED | OPTF_SEPARATE)) &&
+               !uinteger && !wide) {
+      r.var_kind = VAR_STRING;
+    } else {
+      r.var_kind = VAR_INTEGER;
+    }
+    if ((bitset || bitclear || has_var_value || has_init) && r.var.empty()) {
+      error_at(o.pos, "record '%s': a value or Init needs Var(name)",
+               o.text.c_str());
+      return false;
+    }
+    if ((r.flags & OPTF_PARAMS) &&
+        (r.text.rfind("--param=", 0) != 0 || r.text.back() != '=')) {
+      error_at(o.pos, "parameter '%s' must have the form --param=NAME=",
+               o.text.c_str());
+      return false;
+    }
+    return true;
   }
-  return true;
+};
+
+} // namespace
+
+// Interprets the properties of one source record.
+static bool interpret(const option_src &o, record &r, std::string &init,
+                      bool &has_init) {
+  r.text = o.text;
+  r.pos = o.pos;
+  r.help = o.help;
+  r.has_help = o.has_help;
+  property_reader reader{o, r, init, has_init};
+  for (const property &p : o.props)
+    reader.read(p);
+  return reader.ok && reader.finish();
 }
 
 // Records the variable a record stores into, checking type agreement.
@@ -303,10 +362,8 @@ static bool check_enums(table &t) {
   return error_count() == 0;
 }
 
-bool build_records(table &t) {
-  if (!check_enums(t)) return false;
-  std::map<std::string, size_t> vars;
-  std::vector<std::pair<std::string, bool>> inits;
+// The records and @var declarations of the source, with their variables.
+static void read_records(table &t, std::map<std::string, size_t> &vars) {
   for (const option_src &o : t.options) {
     record r;
     std::string init;
@@ -340,14 +397,12 @@ bool build_records(table &t) {
     if (ty->second == var_type::int64) r.attrs |= attr_wide_value;
     note_variable(t, vars, r, d.init, !d.init.empty());
   }
-  if (error_count()) return false;
-  if (t.records.size() >= 0xFFFF - 8) {
-    error_at(t.records.back().pos, "too many records for 16-bit indices");
-    return false;
-  }
-  std::stable_sort(t.records.begin(), t.records.end(), byte_less);
+}
 
-  std::map<std::string, long> index;
+// Sorts the records by text and fills INDEX; duplicate texts and names are
+// errors.
+static void index_records(table &t, std::map<std::string, long> &index) {
+  std::stable_sort(t.records.begin(), t.records.end(), byte_less);
   std::map<std::string, long> codes;
   for (size_t i = 0; i < t.records.size(); ++i) {
     record &r = t.records[i];
@@ -365,65 +420,64 @@ bool build_records(table &t) {
                t.records[cit->second].text.c_str(), r.text.c_str(),
                r.code.c_str());
   }
-  if (error_count()) return false;
+}
 
-  std::map<std::string, long> enum_index;
-  for (size_t i = 0; i < t.enums.size(); ++i) enum_index[t.enums[i].name] = i;
-
-  for (size_t i = 0; i < t.records.size(); ++i) {
-    record &r = t.records[i];
-    const char *text = r.text.c_str();
-    // Alias target.
-    if (r.alias_special && !r.alias_text.empty())
-      error_at(r.pos, "record '%s': Ignore/Removed cannot have Alias", text);
-    if (r.alias_special && (r.has_alias_arg || r.has_neg_alias_arg))
-      error_at(r.pos, "record '%s': Ignore/Removed cannot have alias "
-               "arguments", text);
-    if (!r.alias_text.empty()) {
-      auto it = index.find(r.alias_text);
-      if (it == index.end()) {
-        error_at(r.pos, "record '%s' is an alias of unknown option '%s'",
-                 text, r.alias_text.c_str());
-      } else {
-        const record &target = t.records[it->second];
-        if (!target.alias_text.empty() &&
-            !(target.attrs & attr_alias_if_separate))
-          error_at(r.pos, "record '%s' is an alias of '%s', itself an alias",
-                   text, target.text.c_str());
-        if (target.alias_special)
-          error_at(r.pos, "record '%s' is an alias of ignored or removed "
-                   "'%s'", text, target.text.c_str());
-        r.alias_target = it->second;
-      }
-    } else if (r.has_alias_arg || r.has_neg_alias_arg) {
-      error_at(r.pos, "record '%s': alias arguments without Alias", text);
+// Record I's alias target, enumerated table and back chain.
+static void link_record(table &t, const std::map<std::string, long> &index,
+                        const std::map<std::string, long> &enum_index, size_t i) {
+  record &r = t.records[i];
+  const char *text = r.text.c_str();
+  // Alias target.
+  if (r.alias_special && !r.alias_text.empty())
+    error_at(r.pos, "record '%s': Ignore/Removed cannot have Alias", text);
+  if (r.alias_special && (r.has_alias_arg || r.has_neg_alias_arg))
+    error_at(r.pos, "record '%s': Ignore/Removed cannot have alias "
+             "arguments", text);
+  if (!r.alias_text.empty()) {
+    auto it = index.find(r.alias_text);
+    if (it == index.end()) {
+      error_at(r.pos, "record '%s' is an alias of unknown option '%s'",
+               text, r.alias_text.c_str());
+    } else {
+      const record &target = t.records[it->second];
+      if (!target.alias_text.empty() &&
+          !(target.attrs & attr_alias_if_separate))
+        error_at(r.pos, "record '%s' is an alias of '%s', itself an alias",
+                 text, target.text.c_str());
+      if (target.alias_special)
+        error_at(r.pos, "record '%s' is an alias of ignored or removed "
+                 "'%s'", text, target.text.c_str());
+      r.alias_target = it->second;
     }
-    if (r.has_neg_alias_arg && !r.has_alias_arg)
-      error_at(r.pos, "record '%s': NegAliasArg needs AliasArg", text);
-    // Enumerated table.
-    if (!r.enum_name.empty()) {
-      auto it = enum_index.find(r.enum_name);
-      if (it == enum_index.end())
-        error_at(r.pos, "record '%s' uses unknown enumerated table '%s'",
-                 text, r.enum_name.c_str());
-      else
-        r.var_enum = it->second;
-      if (!(r.flags & (OPTF_JOINED | OPTF_SEPARATE)))
-        error_at(r.pos, "record '%s': Enum needs an argument", text);
-    }
-    // Back chain: nearest earlier joined record that is a proper prefix.
-    for (long j = long(i) - 1; j >= 0; --j) {
-      const record &p = t.records[j];
-      if ((p.flags & OPTF_JOINED) && p.text.size() < r.text.size() &&
-          r.text.compare(0, p.text.size(), p.text) == 0) {
-        r.back_chain = j;
-        break;
-      }
+  } else if (r.has_alias_arg || r.has_neg_alias_arg) {
+    error_at(r.pos, "record '%s': alias arguments without Alias", text);
+  }
+  if (r.has_neg_alias_arg && !r.has_alias_arg)
+    error_at(r.pos, "record '%s': NegAliasArg needs AliasArg", text);
+  // Enumerated table.
+  if (!r.enum_name.empty()) {
+    auto it = enum_index.find(r.enum_name);
+    if (it == enum_index.end())
+      error_at(r.pos, "record '%s' uses unknown enumerated table '%s'",
+               text, r.enum_name.c_str());
+    else
+      r.var_enum = it->second;
+    if (!(r.flags & (OPTF_JOINED | OPTF_SEPARATE)))
+      error_at(r.pos, "record '%s': Enum needs an argument", text);
+  }
+  // Back chain: nearest earlier joined record that is a proper prefix.
+  for (long j = long(i) - 1; j >= 0; --j) {
+    const record &p = t.records[j];
+    if ((p.flags & OPTF_JOINED) && p.text.size() < r.text.size() &&
+        r.text.compare(0, p.text.size(), p.text) == 0) {
+      r.back_chain = j;
+      break;
     }
   }
-  if (error_count()) return false;
+}
 
-  // Negative forms and rings.
+// Negative forms and the rings of Negative properties.
+static void link_negatives(table &t, const std::map<std::string, long> &index) {
   for (size_t i = 0; i < t.records.size(); ++i) {
     record &r = t.records[i];
     if (!r.negative_text.empty()) {
@@ -438,7 +492,7 @@ bool build_records(table &t) {
       r.neg_index = long(i);
     }
   }
-  if (error_count()) return false;
+  if (error_count()) return;
   for (size_t i = 0; i < t.records.size(); ++i) {
     const record &r = t.records[i];
     if (r.negative_text.empty()) continue;
@@ -457,6 +511,28 @@ bool build_records(table &t) {
       k = m.neg_index;
     }
   }
+}
+
+bool build_records(table &t) {
+  if (!check_enums(t)) return false;
+  std::map<std::string, size_t> vars;
+  read_records(t, vars);
+  if (error_count()) return false;
+  if (t.records.size() >= 0xFFFF - 8) {
+    error_at(t.records.back().pos, "too many records for 16-bit indices");
+    return false;
+  }
+  std::map<std::string, long> index;
+  index_records(t, index);
+  if (error_count()) return false;
+
+  std::map<std::string, long> enum_index;
+  for (size_t i = 0; i < t.enums.size(); ++i) enum_index[t.enums[i].name] = i;
+  for (size_t i = 0; i < t.records.size(); ++i)
+    link_record(t, index, enum_index, i);
+  if (error_count()) return false;
+
+  link_negatives(t, index);
   return error_count() == 0;
 }
 
