@@ -96,8 +96,8 @@ std::string demangled;
 // Frames of the reporter itself are left out at the top of a backtrace.
 bool is_reporter_frame(const char *name) {
   static const char *const own[] = {
-      "internal_error", "internal_error_no_backtrace", "abort_at_source", "report_diagnostic",
-      "report_kind",    "report_kind_va",              "fatal_error",     "print_backtrace",
+      "internal_error", "internal_error_no_backtrace", "abort_at_source",
+      "report_diagnostic", "fatal_error", "print_backtrace",
   };
   if (std::strncmp(name, "diagnostic_", 11) == 0)
     return true;

@@ -1,6 +1,5 @@
-// The entry points of the reporter: each translates its format, wraps the
-// report in a group and fills a record; also the plain-text outputs
-// notice_text and verbatim_text.
+// The entry points of the reporter: each translates its format and fills
+// a record; also the plain-text output notice_text.
 #include <cerrno>
 #include <cstdlib>
 
@@ -12,7 +11,6 @@
 // or anything else could change it.
 static bool diagnostic_report_entry(int saved_errno, diagnostic_kind kind, location_t loc,
                                     int option, const char *msgid, std::va_list *ap) {
-  diagnostic_group group;
   diagnostic_record record;
   record.message.format = msgid;
   record.message.args = ap;
@@ -98,28 +96,12 @@ bool pedwarn(location_t loc, int opt, const char *gmsgid, ...) {
 
 bool permerror(location_t loc, const char *gmsgid, ...) {
   bool printed;
-  diagnostic_kind kind = global_reporter.permerrors_as_warnings ? kind_warning : kind_error;
-  DIAGNOSTIC_ENTRY(printed =, kind, loc, global_reporter.permissive_option, gmsgid, gmsgid);
+  DIAGNOSTIC_ENTRY(printed =, kind_error, loc, 0, gmsgid, gmsgid);
   return printed;
 }
 
 void sorry_noloc(const char *gmsgid, ...) {
   DIAGNOSTIC_ENTRY((void), kind_sorry, UNKNOWN_LOCATION, 0, gmsgid, gmsgid);
-}
-
-void sorry_loc(location_t loc, const char *gmsgid, ...) {
-  DIAGNOSTIC_ENTRY((void), kind_sorry, loc, 0, gmsgid, gmsgid);
-}
-
-bool report_kind(diagnostic_kind kind, location_t loc, int opt, const char *gmsgid, ...) {
-  bool printed;
-  DIAGNOSTIC_ENTRY(printed =, kind, loc, opt, gmsgid, gmsgid);
-  return printed;
-}
-
-bool report_kind_va(diagnostic_kind kind, location_t loc, int opt, const char *gmsgid,
-                    std::va_list *ap) {
-  return diagnostic_report_entry(errno, kind, loc, opt, translate(gmsgid), ap);
 }
 
 void notice_text(std::FILE *stream, const char *gmsgid, ...) {
@@ -131,19 +113,4 @@ void notice_text(std::FILE *stream, const char *gmsgid, ...) {
   std::fputs(text, stream);
   std::fflush(stream);
   std::free(text);
-}
-
-void verbatim_text(const char *gmsgid, ...) {
-  int saved_errno = errno;
-  diagnostic_reporter *r = &global_reporter;
-  diagnostic_ensure_printer(r);
-  std::va_list ap;
-  va_start(ap, gmsgid);
-  message_text text;
-  text.format = translate(gmsgid);
-  text.args = &ap;
-  text.saved_errno = saved_errno;
-  r->msg_printer->format_verbatim(&text);
-  r->msg_printer->newline_and_flush();
-  va_end(ap);
 }

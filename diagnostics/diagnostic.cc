@@ -68,7 +68,7 @@ static void diagnostic_default_final_hook(diagnostic_reporter *reporter) {
   pp->set_prefix(saved);
 }
 
-void diagnostic_initialize(const char *program_name, int classified_option_count) {
+void diagnostic_initialize(const char *program_name) {
   diagnostic_reporter *r = &global_reporter;
   // Set up again (tests do): the name of the earlier set-up is ours.
   if (r->initialized)
@@ -76,10 +76,6 @@ void diagnostic_initialize(const char *program_name, int classified_option_count
   r->program_name = xstrdup(program_name ? program_name : "");
   delete r->msg_printer;
   r->msg_printer = new message_printer(0);
-  std::free(r->classification);
-  r->classified_option_count = classified_option_count > 0 ? classified_option_count : 0;
-  r->classification = static_cast<diagnostic_kind *>(
-      xcalloc(r->classified_option_count + 1, sizeof(diagnostic_kind)));
   r->line_starter = diagnostic_default_starter;
   r->line_finisher = diagnostic_default_finisher;
   r->final_hook = diagnostic_default_final_hook;
@@ -95,25 +91,10 @@ void diagnostic_ensure_printer(diagnostic_reporter *r) {
     r->msg_printer = new message_printer(0);
 }
 
-const char *diagnostic_program_name() { return global_reporter.program_name; }
-
 expanded_location diagnostic_expand_location(const diagnostic_reporter *reporter, location_t loc) {
   if (loc == UNKNOWN_LOCATION || !reporter->location_expander)
     return {};
   return reporter->location_expander(loc);
-}
-
-// The column shown for `column`, or -1 for none.
-static int diagnostic_converted_column(const diagnostic_reporter *r, int column) {
-  if (column <= 0)
-    return -1;
-  switch (r->column_unit) {
-  case COLUMN_UNIT_DISPLAY: // without the source line, display and byte columns agree
-  case COLUMN_UNIT_BYTE:
-    return r->column_base + column - 1;
-  default:
-    vrk_unreachable();
-  }
 }
 
 char *diagnostic_build_prefix(diagnostic_reporter *r, const diagnostic_record *record) {
@@ -128,7 +109,8 @@ char *diagnostic_build_prefix(diagnostic_reporter *r, const diagnostic_record *r
   const char *file = where.file ? where.file : r->program_name;
   char line_column[32] = "";
   if (where.file && where.line != 0 && std::strcmp(where.file, translate("<built-in>")) != 0) {
-    int column = r->column_shown ? diagnostic_converted_column(r, where.column) : -1;
+    // Columns count from 1; a column of 0 or less is none.
+    int column = r->column_shown && where.column > 0 ? where.column : -1;
     if (column >= 0)
       std::snprintf(line_column, sizeof line_column, ":%d:%d", where.line, column);
     else
@@ -141,13 +123,7 @@ char *diagnostic_build_prefix(diagnostic_reporter *r, const diagnostic_record *r
 }
 
 [[noreturn]] static void diagnostic_ice_action(diagnostic_reporter *r, diagnostic_kind kind) {
-  if (diagnostic_hook_fn hook = r->ice_hook) {
-    r->ice_hook = nullptr;
-    hook(r);
-  }
   int frames = kind == kind_ice ? print_backtrace(stderr) : 0;
-  if (r->errors_abort)
-    std::abort();
   if (r->bug_report_mode)
     notice_text(stderr, "Please submit a full bug report, with preprocessed source.\n");
   else
@@ -170,8 +146,6 @@ void diagnostic_action_after_output(diagnostic_reporter *r, diagnostic_kind kind
     return;
   case kind_error:
   case kind_sorry:
-    if (r->errors_abort)
-      std::abort();
     if (r->errors_are_fatal) {
       notice_text(stderr, "compilation terminated due to -Wfatal-errors.\n");
       diagnostic_finish(r);
@@ -179,8 +153,6 @@ void diagnostic_action_after_output(diagnostic_reporter *r, diagnostic_kind kind
     }
     return;
   case kind_fatal:
-    if (r->errors_abort)
-      std::abort();
     diagnostic_finish(r);
     notice_text(stderr, "compilation terminated.\n");
     exit_after_error(1);
@@ -204,112 +176,6 @@ static void diagnostic_check_error_limit(diagnostic_reporter *r) {
   }
 }
 
-static bool diagnostic_all_in_system_headers(const diagnostic_reporter *r,
-                                             const diagnostic_record *record) {
-  if (record->inline_locations.empty())
-    return diagnostic_expand_location(r, record->location).in_system_header;
-  for (location_t loc : record->inline_locations)
-    if (!diagnostic_expand_location(r, loc).in_system_header)
-      return false;
-  return true;
-}
-
-// The kind the classification history gives `record`, or kind_unspecified.
-static diagnostic_kind diagnostic_history_kind(const diagnostic_reporter *r,
-                                               const diagnostic_record *record) {
-  std::vector<location_t> locations = record->inline_locations;
-  if (locations.empty())
-    locations.push_back(record->location);
-  for (location_t loc : locations) {
-    int i = static_cast<int>(r->history.size()) - 1;
-    while (i >= 0) {
-      const classification_change &entry = r->history[i];
-      if (entry.kind == kind_pop) {
-        // Never move forward, so a bad entry cannot loop.
-        i = entry.pop_to < i ? entry.pop_to : i - 1;
-        continue;
-      }
-      if (entry.location <= loc &&
-          (entry.option_index == 0 || entry.option_index == record->option_index))
-        return entry.kind;
-      --i;
-    }
-  }
-  return kind_unspecified;
-}
-
-// True when the diagnostic stays enabled (its kind may change).
-static bool diagnostic_enabled(diagnostic_reporter *r, diagnostic_record *record) {
-  int option = record->option_index;
-  if (option == 0 || option == r->permissive_option)
-    return true;
-  if (r->option_enabled_hook && !r->option_enabled_hook(option, r->option_hook_data))
-    return false;
-  if (!r->system_header_warnings && diagnostic_all_in_system_headers(r, record)) {
-    record->kind = kind_ignored;
-  } else {
-    diagnostic_kind from_history = r->history.empty() ? kind_unspecified : diagnostic_history_kind(r, record);
-    if (from_history != kind_unspecified)
-      record->kind = from_history;
-    else if (option > 0 && option < r->classified_option_count &&
-             r->classification[option] != kind_unspecified)
-      record->kind = r->classification[option];
-  }
-  return record->kind != kind_ignored;
-}
-
-static void diagnostic_print_metadata(diagnostic_reporter *r, const diagnostic_record *record) {
-  message_printer *pp = r->msg_printer;
-  const diagnostic_metadata *meta = record->metadata;
-  if (!meta)
-    return;
-  const char *kind_color = diagnostic_kind_table[record->kind].color_name;
-  auto bracketed = [&](const char *url, const char *text) {
-    pp->put_text(" [");
-    pp->put_text(color_start(pp->show_color, kind_color));
-    if (url && pp->url_format != URL_FORMAT_NONE)
-      pp->begin_url(url);
-    pp->put_text(text);
-    if (url && pp->url_format != URL_FORMAT_NONE)
-      pp->end_url();
-    pp->put_text(color_end(pp->show_color));
-    pp->put_text("]");
-  };
-  if (r->cwe_shown && meta->cwe) {
-    char url[96], text[32];
-    std::snprintf(url, sizeof url, "https://cwe.mitre.org/data/definitions/%i.html", meta->cwe);
-    std::snprintf(text, sizeof text, "CWE-%i", meta->cwe);
-    bracketed(url, text);
-  }
-  if (r->rules_shown)
-    for (const diagnostic_rule &rule : meta->rules)
-      bracketed(rule.url, rule.name);
-}
-
-static void diagnostic_print_option_suffix(diagnostic_reporter *r, const diagnostic_record *record,
-                                           diagnostic_kind requested) {
-  if (!r->option_suffix_shown || !r->option_text_hook)
-    return;
-  char *option_text = r->option_text_hook(r, record->option_index, requested, record->kind);
-  if (!option_text)
-    return;
-  message_printer *pp = r->msg_printer;
-  char *url = nullptr;
-  if (r->option_url_hook && pp->url_format != URL_FORMAT_NONE)
-    url = r->option_url_hook(r, record->option_index);
-  pp->put_text(" [");
-  pp->put_text(color_start(pp->show_color, diagnostic_kind_table[record->kind].color_name));
-  if (url)
-    pp->begin_url(url);
-  pp->put_text(option_text);
-  if (url)
-    pp->end_url();
-  pp->put_text(color_end(pp->show_color));
-  pp->put_text("]");
-  std::free(url);
-  std::free(option_text);
-}
-
 bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
   diagnostic_ensure_printer(r);
   message_printer *pp = r->msg_printer;
@@ -318,19 +184,11 @@ bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
   if (record->kind == kind_warning || record->kind == kind_pedwarn) {
     if (r->warnings_inhibited)
       return false;
-    expanded_location where = diagnostic_expand_location(r, record->location);
-    if (where.in_system_header && !r->system_header_warnings) {
-      record->system_header_warning = true;
-      if (record->kind == kind_pedwarn)
-        return false;
-    }
     if (record->kind == kind_pedwarn) {
       record->kind = r->pedwarns_as_errors ? kind_error : kind_warning;
       requested = record->kind;
     }
   }
-  if (record->kind == kind_note && r->notes_inhibited)
-    return false;
 
   if (r->report_depth > 0) {
     bool ice = record->kind == kind_ice || record->kind == kind_ice_no_backtrace;
@@ -352,11 +210,7 @@ bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
     record->kind = kind_error;
 
   record->message.extra = record;
-
-  if (!diagnostic_enabled(r, record))
-    return false;
-  if (record->system_header_warning && !r->system_header_warnings &&
-      diagnostic_all_in_system_headers(r, record))
+  if (record->kind == kind_ignored)
     return false;
 
   if (record->kind != kind_ice && record->kind != kind_note)
@@ -366,14 +220,12 @@ bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
 
   if (record->kind == kind_ice || record->kind == kind_ice_no_backtrace) {
     // A fault after earlier errors is most likely their consequence.
-    if ((r->kind_counts[kind_error] > 0 || r->kind_counts[kind_sorry] > 0) && !r->errors_abort) {
+    if (r->kind_counts[kind_error] > 0 || r->kind_counts[kind_sorry] > 0) {
       expanded_location where = diagnostic_expand_location(r, record->location);
       notice_text(stderr, "%s:%d: confused by earlier errors, bailing out\n",
                   where.file ? where.file : r->program_name, where.line);
       exit_after_error(4);
     }
-    if (r->internal_error_hook)
-      r->internal_error_hook(r);
   }
 
   if (record->kind == kind_error && requested == kind_warning)
@@ -381,16 +233,10 @@ bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
   else if (record->kind >= 0 && record->kind < kind_last_diagnostic_kind)
     ++r->kind_counts[record->kind];
 
-  if (r->group_emissions == 0 && r->begin_group_hook)
-    r->begin_group_hook(r);
-  ++r->group_emissions;
-
   pp->format(&record->message);
   if (r->line_starter)
     r->line_starter(r, record);
   pp->output_formatted();
-  diagnostic_print_metadata(r, record);
-  diagnostic_print_option_suffix(r, record, requested);
   if (r->line_finisher)
     r->line_finisher(r, record, record->kind);
 
@@ -404,9 +250,6 @@ bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
 void diagnostic_finish(diagnostic_reporter *r) {
   if (r->final_hook)
     r->final_hook(r);
-  std::free(r->classification);
-  r->classification = nullptr;
-  r->classified_option_count = 0;
   delete r->msg_printer;
   r->msg_printer = nullptr;
 }
@@ -437,18 +280,6 @@ bool seen_error() {
   const int *counts = global_reporter.kind_counts;
   return counts[kind_error] || counts[kind_sorry] || counts[kind_werror] || counts[kind_fatal] ||
          counts[kind_ice] || counts[kind_ice_no_backtrace];
-}
-
-diagnostic_group::diagnostic_group(diagnostic_reporter *reporter) : reporter_(reporter) {
-  ++reporter_->group_depth;
-}
-
-diagnostic_group::~diagnostic_group() {
-  if (--reporter_->group_depth == 0 && reporter_->group_emissions > 0) {
-    if (reporter_->end_group_hook)
-      reporter_->end_group_hook(reporter_);
-    reporter_->group_emissions = 0;
-  }
 }
 
 const char *shortened_source_name(const char *file) {

@@ -39,8 +39,7 @@ enum diagnostic_kind : int {
 
 // Set up the one reporter of the process (printer on standard error).
 // `program_name` is what every line starts with.
-void diagnostic_initialize(const char *program_name, int classified_option_count = 0);
-const char *diagnostic_program_name();
+void diagnostic_initialize(const char *program_name);
 
 // Entry points.  The driver passes location 0 and option 0.
 [[noreturn]] void fatal_error(location_t loc, const char *gmsgid, ...);
@@ -58,16 +57,10 @@ void inform_n(location_t loc, unsigned long n, const char *singular_gmsgid,
 bool pedwarn(location_t loc, int opt, const char *gmsgid, ...);
 bool permerror(location_t loc, const char *gmsgid, ...);
 void sorry_noloc(const char *gmsgid, ...);
-void sorry_loc(location_t loc, const char *gmsgid, ...);
-bool report_kind(diagnostic_kind kind, location_t loc, int opt, const char *gmsgid, ...);
-bool report_kind_va(diagnostic_kind kind, location_t loc, int opt, const char *gmsgid,
-                    std::va_list *ap);
 
 // Translate `gmsgid` and print it to `stream` with plain printf formatting:
 // no prefix, not counted, no action ("compilation terminated.\n", -v output).
 void notice_text(std::FILE *stream, const char *gmsgid, ...);
-// Format through the printer with the formatter's directives, then newline.
-void verbatim_text(const char *gmsgid, ...);
 
 // The target of every internal consistency check.
 [[noreturn]] void abort_at_source(const char *file, int line, const char *function);

@@ -248,8 +248,6 @@ void message_printer::format(message_text *text) {
   indent_skip = 0;
   prefix_emitted = false;
 
-  if (post)
-    post->handle(this);
 }
 
 void message_printer::abandon_formatting() {

@@ -223,18 +223,6 @@ void message_printer::put_quoted(const char *text, std::size_t length) {
   put_text(escaped.data(), escaped.size());
 }
 
-void message_printer::put_quoted(const char *text) { put_quoted(text, std::strlen(text)); }
-
-void message_printer::begin_quote() {
-  put_text(open_quote);
-  put_text(color_start(show_color, "quote"));
-}
-
-void message_printer::end_quote() {
-  put_text(color_end(show_color));
-  put_text(close_quote);
-}
-
 void message_printer::begin_url(const char *url) {
   switch (url_format) {
   case URL_FORMAT_NONE:
@@ -284,22 +272,9 @@ void message_printer::flush() {
     write_to_stream();
 }
 
-void message_printer::flush_always() {
-  indent_skip = 0;
-  prefix_emitted = false;
-  write_to_stream();
-}
-
 void message_printer::newline_and_flush() {
   put_newline();
   flush();
-  needs_newline = false;
-}
-
-void message_printer::newline_and_indent(int n) {
-  indent_skip += n;
-  put_newline();
-  put_indent();
   needs_newline = false;
 }
 

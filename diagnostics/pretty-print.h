@@ -85,12 +85,6 @@ using format_decoder_fn = bool (*)(message_printer *pp, message_text *text,
                                    const char *directive, int long_count, bool wide,
                                    bool plus, bool hash, bool *quote);
 
-class post_processor {
-public:
-  virtual ~post_processor() = default;
-  virtual void handle(message_printer *pp) = 0;
-};
-
 class message_printer {
 public:
   explicit message_printer(int line_limit = 0);
@@ -105,10 +99,8 @@ public:
   int line_limit = 0;
   int prefix_rule = PREFIX_ONCE;
   format_decoder_fn format_decoder = nullptr;
-  post_processor *post = nullptr;
   bool prefix_emitted = false;
   bool needs_newline = false;
-  bool translate_identifiers = true;
   bool show_color = false;
   int url_format = URL_FORMAT_NONE;
 
@@ -125,12 +117,9 @@ public:
   void put_newline();
   void put_indent();
   void put_quoted(const char *text, std::size_t length);
-  void put_quoted(const char *text);
   // Writes the prefix now when at the start of a line (per prefix_rule).
   void maybe_emit_prefix();
 
-  void begin_quote();
-  void end_quote();
   void begin_url(const char *url);
   void end_url();
 
@@ -141,9 +130,7 @@ public:
   void verbatim_into(const char *fmt, ...);
 
   void flush();
-  void flush_always();
   void newline_and_flush();
-  void newline_and_indent(int n);
   // The formatted text so far (kept in the sink).
   const char *formatted_text() const { return sink.formatted.c_str(); }
   void clear_output() { sink.formatted.clear(); sink.line_length = 0; }

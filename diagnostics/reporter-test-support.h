@@ -17,7 +17,6 @@ inline void reset_reporter_for_test() {
   r.error_limit = 0;
   r.report_depth = 0;
   r.location_expander = nullptr;
-  r.end_group_hook = nullptr;
   open_quote = close_quote = "'";
 }
 

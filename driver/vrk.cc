@@ -136,7 +136,7 @@ void driver::initialise_process() {
                                                             decoded_options_count_));
   bind_message_catalogue(locale_dir);
 
-  diagnostic_initialize(comp_.invocation_name, 0);
+  diagnostic_initialize(comp_.invocation_name);
   diagnostic_color_init(DIAGNOSTICS_COLOR_AUTO);
   diagnostic_urls_init(DIAGNOSTICS_URLS_AUTO);
 

@@ -132,8 +132,6 @@ void fuzz_after_exit() {
   diagnostic_reporter &r = global_reporter;
   // The exit happened inside a report: it never came back down.
   r.report_depth = 0;
-  r.group_depth = 0;
-  r.group_emissions = 0;
   std::memset(r.kind_counts, 0, sizeof r.kind_counts);
   diagnostic_ensure_printer(&r);
 }

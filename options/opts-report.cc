@@ -17,7 +17,6 @@ namespace {
 void report_bad_enum(location_t loc, const option_record &r, const char *opt, const char *arg,
                      unsigned lang_mask) {
   const option_enum &e = option_enums[r.var_enum];
-  diagnostic_group group;
   if (e.unknown_message != nullptr)
     error_at(loc, e.unknown_message, arg);
   else
@@ -87,7 +86,6 @@ bool report_bad_enum_set(location_t loc, const option_record &r, const char *opt
           if (other < 0 || (values[other].flags >> ENUMV_GROUP_SHIFT) != group)
             continue;
           std::string first(items[j].start, items[j].len);
-          diagnostic_group diag_group;
           error_at(loc, "invalid argument in option %qs", opt);
           if (first != text)
             inform(loc, "%qs is mutually exclusive with %qs and cannot be specified together",

@@ -59,8 +59,7 @@ set(common_options
 set(entry_points
   fatal_error:2 internal_error:1 internal_error_no_backtrace:1 error_at:2
   error_noloc:1 warning_at:3 warning_noloc:2 warning_n:4,5 inform:2
-  inform_n:3,4 pedwarn:3 permerror:2 sorry_noloc:1 sorry_loc:2
-  report_kind:4 verbatim_text:1 G_:1)
+  inform_n:3,4 pedwarn:3 permerror:2 sorry_noloc:1 G_:1)
 set(pass1 ${XGETTEXT} --language=GCC-source -k ${common_options})
 foreach(entry IN LISTS entry_points)
   string(REGEX MATCH "^[^:]+" name "${entry}")
