@@ -3,20 +3,19 @@
 #ifndef VRK_DIAGNOSTICS_REPORTER_TEST_SUPPORT_H
 #define VRK_DIAGNOSTICS_REPORTER_TEST_SUPPORT_H
 
-#include <cstring>
-
 #include "diagnostics/diagnostic-reporter.h"
 #include "diagnostics/pretty-print.h"
 
+#include <cstdlib>
+
 inline void reset_reporter_for_test() {
-  diagnostic_reporter &r = global_reporter;
+  char *old_name = global_reporter.initialized
+                       ? const_cast<char *>(global_reporter.program_name)
+                       : nullptr;
+  delete global_reporter.msg_printer;
+  global_reporter = diagnostic_reporter{};
+  std::free(old_name);
   diagnostic_initialize("vrk++");
-  std::memset(r.kind_counts, 0, sizeof r.kind_counts);
-  r.warnings_as_errors = r.errors_are_fatal = r.warnings_inhibited = false;
-  r.pedwarns_as_errors = r.bug_report_mode = r.column_shown = false;
-  r.error_limit = 0;
-  r.report_depth = 0;
-  r.location_expander = nullptr;
   open_quote = close_quote = "'";
 }
 

@@ -15,7 +15,7 @@ source .ci/packages.sh
 install_missing_packages
 
 cmake --preset default
-cmake --build build
+cmake --build --preset default
 root=$src/build/example-root
 rm -rf "$root"
 cmake --install build --prefix "$root" > /dev/null
