@@ -1,8 +1,11 @@
 // The switches the driver keeps for the specs: options from the command
-// line (and from self specs), in the order they were given.
+// line (and from self specs), in the order they were given, with an index
+// by name so that a spec's test of a switch costs what it matches rather
+// than the number of switches.
 #ifndef VRK_COMPILATION_SWITCHES_H
 #define VRK_COMPILATION_SWITCHES_H
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -27,10 +30,14 @@ struct saved_switch {
 
 // An array of switches that always ends with an entry whose text is null,
 // so that it can be walked either by count or up to the terminator.
-// Copying a list copies its entries; the texts are shared.
+// Copying a list copies its entries and its index; the texts are shared.
+//
+// Entries are only ever appended (or all forgotten), and neither a text
+// nor a first separate argument changes once saved: the index depends on
+// nothing else, so liveness and claiming marks never touch it.
 class switch_list {
 public:
-  switch_list() : entries_(1, saved_switch{}) {}
+  switch_list() : entries_(1, saved_switch{}) { last_by_lead_.fill(-1); }
 
   int count() const { return static_cast<int>(entries_.size()) - 1; }
   // Entries 0 .. count(); entry count() is the terminator.
@@ -49,12 +56,53 @@ public:
   // recognised, unclaimed.
   void push(const char *text);
   // Forget every entry (the texts are not released).
-  void clear() { entries_.assign(1, saved_switch{}); }
+  void clear();
+
+  // Indices, in increasing order, of the entries whose text begins with
+  // the LENGTH characters of NAME (and has no more when WHOLE).
+  std::vector<int> named(const char *name, std::size_t length, bool whole);
+  // Indices, in increasing order, of the entries whose text begins with
+  // LEAD and whose first separate argument begins with the LENGTH
+  // characters of ARGUMENT (and has no more when WHOLE): "-D X" as a
+  // candidate for "DX".
+  std::vector<int> named_by_argument(char lead, const char *argument, std::size_t length,
+                                     bool whole);
+  // Call F(entry) for every entry named as by named(), in no set order.
+  template <class F> void for_each_named(const char *name, std::size_t length, bool whole, F f) {
+    auto [first, last] = text_range(name, length, whole);
+    for (auto k = first; k != last; ++k)
+      f(entries_[static_cast<std::size_t>(k->index)]);
+  }
+  // Whether an entry after INDEX has the text LEAD followed by REST.
+  bool named_after(int index, char lead, const char *rest);
+  // The last entry whose text begins with LEAD, or -1.
+  int last_with_lead(char lead) const { return last_by_lead_[static_cast<unsigned char>(lead)]; }
 
 private:
+  // One entry of the index: the entry's text (or first separate argument)
+  // split into its first character and the rest, sorted by both and then
+  // by position, so that every name prefix selects one contiguous run.
+  struct key {
+    char lead;
+    const char *rest;
+    int index;
+  };
+  using key_iterator = std::vector<key>::const_iterator;
+
   void append(const saved_switch &entry);
+  void build_index();
+  static void insert_key(std::vector<key> &keys, const key &k);
+  std::pair<key_iterator, key_iterator> range(const std::vector<key> &keys, char lead,
+                                              const char *rest, std::size_t length, bool whole);
+  std::pair<key_iterator, key_iterator> text_range(const char *name, std::size_t length,
+                                                   bool whole);
 
   std::vector<saved_switch> entries_;
+  // Built on the first question, then kept current by append().
+  bool indexed_ = false;
+  std::vector<key> by_text_;
+  std::vector<key> by_argument_;  // entries with separate arguments only
+  std::array<int, 256> last_by_lead_;
 };
 
 #endif

@@ -58,9 +58,9 @@ void prepare_link_aux_names(spec_interpreter &in) {
 }
 
 bool linker_plugin_disabled(switch_list &switches) {
-  for (int i = 0; i < switches.count(); i++)
-    if (std::strcmp(switches[i].text, "fno-use-linker-plugin") == 0 &&
-        switch_is_live(switches, i, -1))
+  static const char name[] = "fno-use-linker-plugin";
+  for (int i : switches.named(name, sizeof name - 1, true))
+    if (switch_is_live(switches, i, -1))
       return true;
   return false;
 }

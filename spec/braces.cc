@@ -3,8 +3,11 @@
 // and writing a switch back as arguments.
 #include "spec/braces.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
@@ -38,13 +41,9 @@ const char *skip_blanks(const char *p) {
 // Mark the live switches that one term of an ordered list names.
 void mark_matching_switches(switch_list &switches, const std::string &atom, bool starred) {
   int length = static_cast<int>(atom.size());
-  for (int i = 0; i < switches.count(); i++) {
-    saved_switch &sw = switches[i];
-    if (std::strncmp(sw.text, atom.c_str(), atom.size()) == 0 &&
-        (starred || sw.text[length] == '\0') &&
-        switch_is_live(switches, i, starred ? length : -1))
-      sw.order_marked = true;
-  }
+  for (int i : switches.named(atom.c_str(), atom.size(), !starred))
+    if (switch_is_live(switches, i, starred ? length : -1))
+      switches[i].order_marked = true;
 }
 
 // Write the marked switches in command-line order, each once.
@@ -202,10 +201,9 @@ struct group_reader {
   bool run_substitution(const std::string &body) {
     switch_list &switches = in.comp.switches;
     int length = static_cast<int>(matching_atom.size());
-    for (int i = 0; i < switches.count(); i++) {
+    for (int i : switches.named(matching_atom.c_str(), matching_atom.size(), false)) {
       const char *text = switches[i].text;
-      if (std::strncmp(text, matching_atom.c_str(), matching_atom.size()) != 0 ||
-          !switch_is_live(switches, i, length))
+      if (!switch_is_live(switches, i, length))
         continue;
       if (in.do_spec_1(body.c_str(), false, text + length) < 0)
         return false;
@@ -305,12 +303,11 @@ bool switch_is_live(switch_list &switches, int index, int prefix_length) {
   const char *name = sw.text;
   switch (name[0]) {
   case 'O':
-    for (int j = index + 1; j < switches.count(); j++) {
-      if (switches[j].text[0] == 'O') {
-        sw.claimed = true;
-        sw.liveness = live_no;
-        return false;
-      }
+    // Any later -O overrides.
+    if (switches.last_with_lead('O') > index) {
+      sw.claimed = true;
+      sw.liveness = live_no;
+      return false;
     }
     break;
 
@@ -318,20 +315,16 @@ bool switch_is_live(switch_list &switches, int index, int prefix_length) {
   case 'f':
   case 'm':
   case 'g': {
+    // -Wno-X is overridden by a later -WX, -WX by a later -Wno-X.
     bool negative = std::strncmp(name + 1, "no-", 3) == 0;
-    for (int j = index + 1; j < switches.count(); j++) {
-      const char *later = switches[j].text;
-      if (later[0] != name[0])
-        continue;
-      bool overrides = negative ? std::strcmp(later + 1, name + 4) == 0
-                                : std::strncmp(later + 1, "no-", 3) == 0 &&
-                                      std::strcmp(later + 4, name + 1) == 0;
-      if (overrides) {
-        if (sw.recognised)
-          sw.claimed = true;
-        sw.liveness = live_no;
-        return false;
-      }
+    bool overridden = negative ? switches.named_after(index, name[0], name + 4)
+                               : switches.named_after(index, name[0],
+                                                      (std::string("no-") + (name + 1)).c_str());
+    if (overridden) {
+      if (sw.recognised)
+        sw.claimed = true;
+      sw.liveness = live_no;
+      return false;
     }
     break;
   }
@@ -344,17 +337,38 @@ bool switch_is_live(switch_list &switches, int index, int prefix_length) {
   return true;
 }
 
+namespace {
+
+// Positions in either list, in increasing order, each once.
+std::vector<int> merged(std::vector<int> a, const std::vector<int> &b) {
+  if (b.empty())
+    return a;
+  std::vector<int> both;
+  both.reserve(a.size() + b.size());
+  std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(both));
+  return both;
+}
+
+} // namespace
+
 bool switch_matches(switch_list &switches, const char *atom, int length, bool starred) {
   std::size_t n = static_cast<std::size_t>(length);
-  for (int i = 0; i < switches.count(); i++) {
+  std::vector<int> candidates = switches.named(atom, n, !starred);
+  // -D and -U given as two words: %{DFOO:...} matches -D FOO.
+  if (length >= 1 && (atom[0] == 'D' || atom[0] == 'U'))
+    candidates = merged(std::move(candidates),
+                        switches.named_by_argument(atom[0], atom + 1, n - 1, !starred));
+
+  // The candidates are tested in command-line order, as liveness records
+  // what it finds.
+  for (int i : candidates) {
     const saved_switch &sw = switches[i];
     if (std::strncmp(sw.text, atom, n) == 0 && (starred || sw.text[n] == '\0') &&
         switch_is_live(switches, i, starred ? length : -1))
       return true;
 
-    // -D and -U given as two words: %{DFOO:...} matches -D FOO.
-    if (length >= 1 && sw.arguments && sw.arguments[0] &&
-        (sw.text[0] == 'D' || sw.text[0] == 'U') && atom[0] == sw.text[0] &&
+    if (length >= 1 && (atom[0] == 'D' || atom[0] == 'U') && sw.text[0] == atom[0] &&
+        sw.arguments && sw.arguments[0] &&
         std::strncmp(sw.arguments[0], atom + 1, n - 1) == 0) {
       if (starred) {
         if (switch_is_live(switches, i, 1))

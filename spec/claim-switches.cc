@@ -73,12 +73,11 @@ struct claim_scan {
 
     if (test || length == 0)
       return p;
-    for (saved_switch &sw : switches) {
-      if (std::strncmp(sw.text, atom, length) != 0 || (!starred && sw.text[length] != '\0'))
-        continue;
-      if (sw.recognised || user_set)
+    bool user = user_set;
+    switches.for_each_named(atom, length, !starred, [user](saved_switch &sw) {
+      if (sw.recognised || user)
         sw.claimed = true;
-    }
+    });
     return p;
   }
 

@@ -255,13 +255,11 @@ void remove_switches(spec_interpreter &in, spec_cursor &at, bool keep_for_childr
   if (prefix)
     length--;
   std::uint32_t bits = live_removed | (keep_for_children ? live_keep_for_children : 0u);
-  for (saved_switch &sw : in.comp.switches) {
-    if (std::strncmp(sw.text, name, length) != 0 || (!prefix && sw.text[length] != '\0'))
-      continue;
+  in.comp.switches.for_each_named(name, length, !prefix, [bits](saved_switch &sw) {
     sw.liveness |= bits;
     if (sw.recognised)
       sw.claimed = true;
-  }
+  });
 }
 
 // %. : the suffix that %* groups put on switch arguments.

@@ -104,9 +104,8 @@ const char *version_compare_spec_function(spec_interpreter &in, int argc, const 
 
   switch_list &switches = in.comp.switches;
   const char *value = nullptr;
-  for (int i = 0; i < switches.count(); i++)
-    if (std::strncmp(switches[i].text, switch_text, switch_length) == 0 &&
-        switch_is_live(switches, i, static_cast<int>(switch_length)))
+  for (int i : switches.named(switch_text, switch_length, false))
+    if (switch_is_live(switches, i, static_cast<int>(switch_length)))
       value = switches[i].text + switch_length;
 
   bool have_switch = value != nullptr;
