@@ -26,7 +26,7 @@ bool is_sep(char c) { return c == '/'; }
 // Fold "dir/../" where dir cannot be reached: the kernel could not resolve
 // "dir/.." either, while a tree moved next to the driver may not have every
 // intermediate directory of the configured layout.
-void fold_dotdot(char *result) {
+void fold_dotdot(char *result, probe_memo *memo) {
   char *p = std::strchr(result, '.');
   while (p) {
     if (!(p[1] == '.' && is_sep(p[2]) && p != result && is_sep(p[-1]))) {
@@ -34,7 +34,7 @@ void fold_dotdot(char *result) {
       continue;
     }
     *p = '\0';
-    if (access(result, X_OK) == 0) {
+    if (memo ? memo->accessible(result, X_OK) : access(result, X_OK) == 0) {
       *p = '.';
       return;
     }
@@ -96,30 +96,25 @@ void *try_candidate(char *buffer, const char *prefix, const char *suffix,
 struct probe_data {
   const char *name;
   int mode;
+  probe_memo *memo;
 };
 
 void *probe_file(char *path, void *data) {
   auto *probe = static_cast<probe_data *>(data);
   std::strcat(path, probe->name);
-  if (access(path, probe->mode) != 0)
-    return nullptr;
-  if (probe->mode & X_OK) {
-    struct stat st;
-    if (stat(path, &st) != 0 || S_ISDIR(st.st_mode))
-      return nullptr;
-  }
-  return path;
+  return probe->memo->usable_file(path, probe->mode) ? path : nullptr;
 }
 
 struct join_data {
   text_area *text;
   bool check_directories;
   bool first;
+  const search_paths *search;
 };
 
 void *add_to_joined(char *path, void *data) {
   auto *join = static_cast<join_data *>(data);
-  if (join->check_directories && !is_searchable_dir(path, false))
+  if (join->check_directories && !join->search->searchable_dir(path, false))
     return nullptr;
   if (!join->first)
     join->text->append_char(':');
@@ -207,7 +202,8 @@ char *translate_prefix_key(const char *text, const char *standard_prefix) {
   return result;
 }
 
-char *relocate_path(const char *path, const char *component, const char *standard_prefix) {
+char *relocate_path(const char *path, const char *component, const char *standard_prefix,
+                    probe_memo *memo) {
   char *result = nullptr;
   if (component && standard_prefix) {
     std::size_t len = std::strlen(standard_prefix);
@@ -221,12 +217,12 @@ char *relocate_path(const char *path, const char *component, const char *standar
   }
   if (!result)
     result = xstrdup(path);
-  fold_dotdot(result);
+  fold_dotdot(result, memo);
   return result;
 }
 
 char *search_paths::relocate(const char *path, const char *component) const {
-  return relocate_path(path, component, standard_prefix);
+  return relocate_path(path, component, standard_prefix, &probes_);
 }
 
 void *search_paths::walk_prefixes(const prefix_list &list, bool use_multilib,
@@ -300,7 +296,7 @@ char *search_paths::find_file_on_prefixes(const prefix_list &list, const char *n
                                           bool use_multilib) const {
   if (is_sep(name[0]))
     return access(name, mode) == 0 ? xstrdup(name) : nullptr;
-  probe_data probe{name, mode};
+  probe_data probe{name, mode, &probes_};
   return static_cast<char *>(
       walk_prefixes(list, use_multilib, std::strlen(name), probe_file, &probe));
 }
@@ -349,9 +345,19 @@ char *search_paths::join_prefix_list(const prefix_list &list, const char *name,
   text_area text;
   text.append(name);
   text.append_char('=');
-  join_data join{&text, check_directories, true};
+  join_data join{&text, check_directories, true, this};
   walk_prefixes(list, use_multilib, 0, add_to_joined, &join);
   return text.finish();
+}
+
+// The linker searches these itself.
+static bool is_linker_default_dir(const char *path) {
+  return std::strcmp(path, "/lib") == 0 || std::strcmp(path, "/lib/") == 0 ||
+         std::strcmp(path, "/usr/lib") == 0 || std::strcmp(path, "/usr/lib/") == 0;
+}
+
+bool search_paths::searchable_dir(const char *path, bool for_linker) const {
+  return !(for_linker && is_linker_default_dir(path)) && probes_.directory(path);
 }
 
 bool is_searchable_dir(const char *path, bool for_linker) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "process/probe-memo.h"
 #include "support/configuration.h"
 
 // Priorities: every -B directory precedes every other directory.
@@ -121,6 +122,9 @@ public:
   char *join_prefix_list(const prefix_list &list, const char *name, bool check_directories,
                          bool use_multilib) const;
 
+  // is_searchable_dir, asking the file system once per path and run.
+  bool searchable_dir(const char *path, bool for_linker) const;
+
 private:
   struct program_lookup {
     std::string name;
@@ -130,13 +134,17 @@ private:
 
   std::vector<program_lookup> program_lookups_;
   std::string program_lookups_key_;
+  // Every probe of a walk goes through here; the lists may change between
+  // walks, the answers for a path do not.
+  mutable probe_memo probes_;
 };
 
 // PATH rewritten for an installation root taken from the environment
 // (COMPONENT "VRK" -> VRK_ROOT, "OBJKIT" -> OBJKIT_ROOT) when it lies under
 // STANDARD_PREFIX, then with "dir/../" folded where dir does not exist.
-// Always a new text.
-char *relocate_path(const char *path, const char *component, const char *standard_prefix);
+// Always a new text.  MEMO, when given, answers the probes of the folding.
+char *relocate_path(const char *path, const char *component, const char *standard_prefix,
+                    probe_memo *memo = nullptr);
 
 // Expand a leading "@KEY" (environment KEY_ROOT, else STANDARD_PREFIX) or
 // "$KEY" (environment KEY), repeatedly.  Always a new text.

@@ -28,7 +28,7 @@ void *path_option_walk(char *path, void *data) {
 
   // Relative directories are passed on too: both walks name every
   // candidate that exists.
-  if (!is_searchable_dir(path, true))
+  if (!in.comp.search.searchable_dir(path, true))
     return nullptr;
 
   in.do_spec_1(info->option, true, nullptr);
