@@ -69,7 +69,14 @@ public:
                                      bool whole);
   // Call F(entry) for every entry named as by named(), in no set order.
   template <class F> void for_each_named(const char *name, std::size_t length, bool whole, F f) {
-    auto [first, last] = text_range(name, length, whole);
+    if (length == 0 && !whole) {
+      for (saved_switch &sw : *this)
+        f(sw);
+      return;
+    }
+    auto [first, last] =
+        range(by_text_, length ? name[0] : '\0', length ? name + 1 : "", length ? length - 1 : 0,
+              whole);
     for (auto k = first; k != last; ++k)
       f(entries_[static_cast<std::size_t>(k->index)]);
   }
@@ -79,29 +86,33 @@ public:
   int last_with_lead(char lead) const { return last_by_lead_[static_cast<unsigned char>(lead)]; }
 
 private:
-  // One entry of the index: the entry's text (or first separate argument)
-  // split into its first character and the rest, sorted by both and then
-  // by position, so that every name prefix selects one contiguous run.
+  // The index: the entries' texts (or first separate arguments) by first
+  // character, each bucket in order of position until a question needs
+  // more than the first character; then the bucket is sorted by the rest
+  // of the text and position, so that every name prefix selects one
+  // contiguous run.  Most questions (and all those about many -D words)
+  // need no sorting at all.
   struct key {
-    char lead;
     const char *rest;
     int index;
+  };
+  struct bucket {
+    std::vector<key> keys;
+    bool sorted = false;
   };
   using key_iterator = std::vector<key>::const_iterator;
 
   void append(const saved_switch &entry);
   void build_index();
-  static void insert_key(std::vector<key> &keys, const key &k);
-  std::pair<key_iterator, key_iterator> range(const std::vector<key> &keys, char lead,
+  static void add_key(bucket &b, const key &k);
+  std::pair<key_iterator, key_iterator> range(std::vector<bucket> &buckets, char lead,
                                               const char *rest, std::size_t length, bool whole);
-  std::pair<key_iterator, key_iterator> text_range(const char *name, std::size_t length,
-                                                   bool whole);
 
   std::vector<saved_switch> entries_;
   // Built on the first question, then kept current by append().
   bool indexed_ = false;
-  std::vector<key> by_text_;
-  std::vector<key> by_argument_;  // entries with separate arguments only
+  std::vector<bucket> by_text_;      // 256 buckets once built
+  std::vector<bucket> by_argument_;  // entries with separate arguments only
   std::array<int, 256> last_by_lead_;
 };
 
