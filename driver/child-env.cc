@@ -23,11 +23,16 @@ void put_variable(const char *name, const std::string &value) {
 
 void append_single_quoted(std::string &out, const char *text) {
   out += '\'';
-  for (const char *p = text; *p; ++p) {
-    if (*p == '\'')
-      out += "'\\''";
-    else
-      out += *p;
+  // Runs without a quote are copied whole.
+  for (const char *p = text;;) {
+    const char *quote = std::strchr(p, '\'');
+    if (!quote) {
+      out += p;
+      break;
+    }
+    out.append(p, static_cast<std::size_t>(quote - p));
+    out += "'\\''";
+    p = quote + 1;
   }
   out += '\'';
 }
