@@ -34,10 +34,15 @@ bool needs_timing_quotes(unsigned char c) {
 
 void append_quoted(std::string &out, const char *word) {
   out += '"';
-  for (const char *p = word; *p; ++p) {
-    if (*p == '"' || *p == '$' || *p == '\\')
-      out += '\\';
-    out += *p;
+  // Runs that need no backslash are copied whole.
+  for (const char *p = word;;) {
+    std::size_t run = std::strcspn(p, "\"$\\");
+    out.append(p, run);
+    p += run;
+    if (!*p)
+      break;
+    out += '\\';
+    out += *p++;
   }
   out += '"';
 }
