@@ -45,6 +45,15 @@ char *concat(const char *first, ...) {
 
 char *xvasprintf(const char *format, std::va_list ap) {
   std::va_list copy;
+  // One pass into a growing buffer: measuring first costs a call into the
+  // C library for every few dozen characters of a long text.
+  va_copy(copy, ap);
+  char *formatted = nullptr;
+  int formatted_length = vasprintf(&formatted, format, copy);
+  va_end(copy);
+  if (formatted_length >= 0)
+    return formatted;
+
   va_copy(copy, ap);
   int len = std::vsnprintf(nullptr, 0, format, copy);
   va_end(copy);
