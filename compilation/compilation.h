@@ -61,6 +61,8 @@ struct multilib_answers {
   std::vector<std::string> implied_options;
 };
 
+class run_plan;
+
 struct compilation {
   compilation();
   compilation(const compilation &) = delete;
@@ -119,6 +121,8 @@ struct compilation {
   const char *language_override = nullptr;
   int language_override_input_count = -1;
   int dry_run_count = 0;
+  bool plan_requested = false;  // -plan=json
+  run_plan *plan = nullptr;     // made by the driver when plan_requested
   bool help_requested = false;
   bool version_requested = false;
   int subprocess_help_level = 0;

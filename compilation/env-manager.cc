@@ -46,6 +46,7 @@ void env_manager::xput(const char *text) {
   }
   // putenv keeps TEXT itself; the caller never frees it.
   putenv(const_cast<char *>(text));
+  put_.push_back(text);
 }
 
 void env_manager::restore() {

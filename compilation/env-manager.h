@@ -29,6 +29,10 @@ public:
   // Undo every remembered xput, last first.
   void restore();
 
+  // Every text given to xput so far, oldest first (a handful per run): what
+  // the driver set or changed for its children.
+  const std::vector<const char *> &put_texts() const { return put_; }
+
 private:
   struct saved_pair {
     char *name;
@@ -38,6 +42,7 @@ private:
   bool debug_ = false;
   const int *echo_flag_ = nullptr;
   std::vector<saved_pair> saved_;
+  std::vector<const char *> put_;
 };
 
 // The driver's one environment manager (both settings off).  Process-wide

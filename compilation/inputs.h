@@ -15,6 +15,9 @@ struct input_entry {
   compiler_entry *compiler;
   bool compiled;
   bool preprocessed;
+  // Index of the command-line word it came from (after argument files are
+  // expanded; "-Wl,a,b" gives several inputs of one word), or -1.
+  int argv_index = -1;
 };
 
 // An array of inputs that always ends with an entry whose name is null.
@@ -27,7 +30,7 @@ public:
   const input_entry &operator[](int i) const { return entries_[static_cast<std::size_t>(i)]; }
 
   void add(const char *name, const char *language) {
-    entries_.back() = {name, language, nullptr, false, false};
+    entries_.back() = {name, language, nullptr, false, false, -1};
     entries_.push_back(input_entry{});
   }
   void clear() { entries_.assign(1, input_entry{}); }

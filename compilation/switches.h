@@ -26,6 +26,9 @@ struct saved_switch {
   bool recognised;
   bool claimed;
   bool order_marked;
+  // Index of the switch's word on the command line (after argument files
+  // are expanded), or -1 when the driver or a self spec made it.
+  int argv_index = -1;
 };
 
 // An array of switches that always ends with an entry whose text is null,

@@ -303,10 +303,17 @@ void process_command(compilation &comp, unsigned *decoded_options_count,
   for (unsigned i = 1; i < count; i++) {
     if (decoded[i].opt_index == OPTION_INPUT_FILE) {
       comp.inputs.add(decoded[i].arg, comp.language_override);
+      comp.inputs[comp.inputs.count() - 1].argv_index = decoded[i].argv_index;
       continue;
     }
+    int saved_before = comp.switches.count();
+    int inputs_before = comp.inputs.count();
     read_cmdline_option(&comp.options, &comp.options_set, &decoded[i], UNKNOWN_LOCATION,
                         OPTF_DRIVER, &comp.option_handlers, &global_reporter);
+    for (int k = saved_before; k < comp.switches.count(); k++)
+      comp.switches[k].argv_index = decoded[i].argv_index;
+    for (int k = inputs_before; k < comp.inputs.count(); k++)
+      comp.inputs[k].argv_index = decoded[i].argv_index;
   }
 
   // 10.

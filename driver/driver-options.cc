@@ -205,6 +205,12 @@ handled information_option(compilation &comp, option_values *opts, const decoded
     opts->x_verbose_flag = 1;
     comp.dry_run_count++;
     return kept::not_at_all;
+  case OPT_plan_:
+    // A dry run like -###, without its listing: the plan is printed at
+    // the end of the run instead.
+    comp.dry_run_count++;
+    comp.plan_requested = true;
+    return kept::not_at_all;
   case OPT__completion_:
     comp.completion_prefix = decoded->arg;
     return kept::as_claimed_switch;

@@ -69,6 +69,7 @@ bool compile_input(spec_interpreter &interp, int i) {
 
   if (cd.mode)
     cd.release_dumps();
+  provenance_scope from(interp.trace, spec_origin::compilers_row, row->key, row->spec);
   int value = interp.run_spec(row->spec);
   in.compiled = true;
   if (value < 0) {

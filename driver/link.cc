@@ -129,6 +129,8 @@ void maybe_run_linker(spec_interpreter &in, const char *driver_name) {
       std::fflush(stdout);
     }
 
+    provenance_scope from(in.trace, spec_origin::link_command, "link_command",
+                          named_specs.link_command_spec);
     if (in.run_spec(named_specs.link_command_spec) < 0)
       diagnostic_count(kind_error) = 1;
 

@@ -4,6 +4,7 @@
 #include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
 #include "driver/child-env.h"
+#include "driver/plan.h"
 #include "driver/queries.h"
 #include "spec/interpreter.h"
 
@@ -26,6 +27,10 @@ execute_context current_execute_context(spec_interpreter &in) {
   ctx.worst_exit_status = &comp.worst_exit_status;
   ctx.signalled_children = &comp.signalled_children;
   ctx.executed_group_count = &comp.executed_group_count;
+  if (comp.plan) {
+    ctx.plan_group = record_plan_group;
+    ctx.plan_data = &in;
+  }
   return ctx;
 }
 

@@ -49,6 +49,7 @@ const char *const usage_lines_tail[] = {
     N_("  -B <directory>           Add <directory> to the compiler's search paths.\n"),
     N_("  -v                       Display the programs invoked by the compiler.\n"),
     N_("  -###                     Like -v but options quoted and commands not executed.\n"),
+    N_("  -plan=json               Like -### but print the plan as a JSON document.\n"),
     N_("  -E                       Preprocess only; do not compile, assemble or link.\n"),
     N_("  -S                       Compile only; do not assemble or link.\n"),
     N_("  -c                       Compile and assemble, but do not link.\n"),
@@ -57,4 +58,4 @@ const char *const usage_lines_tail[] = {
     N_("  -shared                  Create a shared library.\n"),
     N_("  -x <language>            Specify the language of the following input files.\n                           Permissible languages include: c c++ assembler none\n                           'none' means revert to the default behavior of\n                           guessing the language based on the file's extension.\n"),
 };
-const int usage_lines_tail_count = 39;
+const int usage_lines_tail_count = 40;

@@ -96,11 +96,14 @@ int driver::main(int argc, char **argv) {
     return 0;
   // Errors reported before the inputs are classified skip compiling,
   // linking and the end-of-run report.
-  if (check_inputs())
+  if (check_inputs()) {
+    print_plan();
     return exit_status();
+  }
   do_spec_on_infiles();
   maybe_run_linker(argv[0]);
   finish_run();
+  print_plan();
   return exit_status();
 }
 
@@ -112,13 +115,36 @@ void driver::record_invocation_name(const char *argv0) {
 
 void driver::expand_argument_files(int *argc, char ***argv) {
   char **before = *argv;
-  if (const char *failure = expand_response_files(argc, argv)) {
+  if (const char *failure = expand_response_files(argc, argv, &argument_origins_)) {
     // The reporter is not set up yet: this is the one message written by hand.
     std::fprintf(stderr, "%s: error: %s\n", (*argv)[0], failure);
     std::exit(1);
   }
   if (*argv != before)
     comp_.response_file_seen = true;
+  argc_ = *argc;
+  argv_ = *argv;
+}
+
+void driver::start_plan() {
+  plan_ = std::make_unique<run_plan>(comp_);
+  plan_->argument_origins = std::move(argument_origins_);
+  plan_->argc = argc_;
+  plan_->argv = argv_;
+  comp_.plan = plan_.get();
+  interp_.trace = &plan_->trace;
+  plan_->trace.library_path = env.getenv("LIBRARY_PATH");
+  plan_->trace.lpath = env.getenv("LPATH");
+}
+
+void driver::print_plan() {
+  if (!plan_)
+    return;
+  if (comp_.options.x_verbose_flag)
+    plan_->write_readable(stderr);
+  std::string text = plan_->json();
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
 }
 
 void driver::decode_arguments(int argc, char **argv) {
@@ -156,6 +182,8 @@ void driver::init_multilib_tables() { ::init_multilib_tables(); }
 
 void driver::load_specs() {
   process_command(comp_, &decoded_options_count_, &decoded_options_);
+  if (comp_.plan_requested)
+    start_plan();
   load_specs_after_command_line(interp_);
   temp_files_verbose = comp_.options.x_verbose_flag != 0;
 }

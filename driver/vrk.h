@@ -4,7 +4,11 @@
 #ifndef VRK_DRIVER_VRK_H
 #define VRK_DRIVER_VRK_H
 
+#include <memory>
+#include <vector>
+
 #include "compilation/compilation.h"
+#include "driver/plan.h"
 #include "options/opt-suggestions.h"
 #include "spec/interpreter.h"
 
@@ -38,6 +42,8 @@ private:
   void do_spec_on_infiles();
   void maybe_run_linker(const char *argv0);
   void finish_run();
+  void start_plan();
+  void print_plan();
   int exit_status() const;
 
   compilation comp_;
@@ -46,6 +52,12 @@ private:
   unsigned decoded_options_count_ = 0;
   // Misspelling suggestions; its candidate list is built on first use.
   option_proposer proposer_;
+  // The expanded command line and, when argument files were expanded,
+  // where each word came from (for the plan).
+  int argc_ = 0;
+  char **argv_ = nullptr;
+  std::vector<argument_origin> argument_origins_;
+  std::unique_ptr<run_plan> plan_;  // -plan=json
 };
 
 #endif

@@ -223,6 +223,7 @@ void generate_option(option_index opt_index, const char *arg, std::int64_t value
   decoded->value = value;
   decoded->mask = 0;
   decoded->errors = (r.flags & lang_mask) ? 0 : OPTERR_WRONG_LANG;
+  decoded->argv_index = -1;
   generate_canonical_option(opt_index, arg, value, decoded);
   if (decoded->canonical_count == 1) {
     decoded->orig_text = decoded->canonical[0];
@@ -245,6 +246,7 @@ void make_input_file_option(const char *file, decoded_option *decoded) {
   decoded->value = 1;
   decoded->mask = 0;
   decoded->errors = 0;
+  decoded->argv_index = -1;
 }
 
 namespace {
@@ -448,6 +450,7 @@ struct option_decoder {
     decoded->value = value;
     decoded->mask = mask;
     decoded->errors = errors;
+    decoded->argv_index = -1;
 
     if (opt_index == OPTION_IGNORED || opt_index == OPTION_REMOVED) {
       decoded->canonical[0] = decoded->canonical[1] = nullptr;
@@ -536,7 +539,8 @@ void decode_command_line(unsigned argc, const char **argv, unsigned lang_mask,
   for (unsigned i = 1; i < argc;) {
     const char *word = argv[i];
     if (word[0] != '-' || word[1] == '\0') {
-      make_input_file_option(word, &decoded[count++]);
+      make_input_file_option(word, &decoded[count]);
+      decoded[count++].argv_index = static_cast<int>(i);
       ++i;
       continue;
     }
@@ -553,12 +557,16 @@ void decode_command_line(unsigned argc, const char **argv, unsigned lang_mask,
       capacity += plain_output_count - 1;
       decoded = static_cast<decoded_option *>(
           xrealloc(decoded, capacity * sizeof(decoded_option)));
-      for (unsigned j = 0; j < plain_output_count; ++j)
-        decode_cmdline_option_n(&plain_output_words[j], 1, lang_mask, &decoded[count++]);
+      for (unsigned j = 0; j < plain_output_count; ++j) {
+        decode_cmdline_option_n(&plain_output_words[j], 1, lang_mask, &decoded[count]);
+        decoded[count++].argv_index = static_cast<int>(i);
+      }
       ++i;
       continue;
     }
-    i += decode_cmdline_option_n(argv + i, argc - i, lang_mask, &decoded[count++]);
+    unsigned used = decode_cmdline_option_n(argv + i, argc - i, lang_mask, &decoded[count]);
+    decoded[count++].argv_index = static_cast<int>(i);
+    i += used;
   }
 
   prune_options(&decoded, &count);

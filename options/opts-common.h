@@ -41,6 +41,9 @@ struct decoded_option {
   std::int64_t value;           // 1/0 for positive/negative, or the integer
   std::int64_t mask;            // bits a set-valued argument replaces
   std::uint32_t errors;         // OPTERR_* bits
+  // Index of the option's first word on the command line (after argument
+  // files are expanded); -1 for options the driver made.
+  int argv_index;
 };
 
 // A rewrite tried when a word is not found as written: a word starting

@@ -151,12 +151,15 @@ int write_arguments(char *const *argv, std::FILE *stream) {
   return 0;
 }
 
-const char *expand_response_files(int *argcp, char ***argvp) {
+const char *expand_response_files(int *argcp, char ***argvp,
+                                  std::vector<argument_origin> *origins) {
   // At most 1999 "@" arguments per run, nested ones and those that name no
   // file included: a file that names itself must end.
   int at_limit = 2000;
   char **const original = *argvp;
 
+  if (origins)
+    origins->clear();
   int i = 1;
   while (i < *argcp) {
     const char *arg = (*argvp)[i];
@@ -189,6 +192,16 @@ const char *expand_response_files(int *argcp, char ***argvp) {
     }
     std::free(contents);
 
+    if (origins) {
+      // The file's name outlives the "@" argument released below.
+      const char *file = xstrdup(filename);
+      if (origins->empty())
+        origins->assign(static_cast<std::size_t>(*argcp), argument_origin{nullptr, 0});
+      auto at = origins->begin() + i;
+      at = origins->erase(at);
+      for (int k = 0; k < file_argc; k++)
+        at = origins->insert(at, argument_origin{file, file_argc - k}) ;
+    }
     if (*argvp == original)
       *argvp = copy_arguments(original, *argcp);
     char **argv = *argvp;

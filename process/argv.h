@@ -11,6 +11,7 @@
 #define VRK_PROCESS_ARGV_H
 
 #include <cstdio>
+#include <vector>
 
 // Parse TEXT into a null-terminated vector of new texts.  Always at least
 // one argument (a text of only whitespace gives one empty argument); null
@@ -39,6 +40,16 @@ inline constexpr char response_file_is_directory[] = "@-file refers to a directo
 // whether anything was expanded.  Arguments naming no readable file stay
 // as they are.  Returns null, or one of the failure texts above: on the
 // 2000th "@" argument, or when an "@" names a directory.
-const char *expand_response_files(int *argcp, char ***argvp);
+//
+// With ORIGINS, one entry per argument of the result tells which argument
+// file it was read from and its word number there (from 1); the file is
+// null for arguments given on the command line itself.  ORIGINS stays
+// empty when nothing was expanded.
+struct argument_origin {
+  const char *file;
+  int word;
+};
+const char *expand_response_files(int *argcp, char ***argvp,
+                                  std::vector<argument_origin> *origins = nullptr);
 
 #endif

@@ -239,15 +239,21 @@ int execute(const std::vector<const char *> &words, const execute_context &ctx) 
   }
   commands.back().argv.push_back(nullptr);
 
-  if (ctx.verbose || ctx.dry_run) {
+  if (ctx.plan_group) {
+    std::vector<const char *const *> argvs;
+    argvs.reserve(commands.size());
+    for (const command &c : commands)
+      argvs.push_back(c.argv.data());
+    ctx.plan_group(ctx.plan_data, argvs);
+  } else if (ctx.verbose || ctx.dry_run) {
     echo_commands(commands, ctx);
-    if (ctx.dry_run) {
-      if (ctx.executed_group_count)
-        ++*ctx.executed_group_count;
-      for (char *p : owned)
-        std::free(p);
-      return 0;
-    }
+  }
+  if (ctx.dry_run) {
+    if (ctx.executed_group_count)
+      ++*ctx.executed_group_count;
+    for (char *p : owned)
+      std::free(p);
+    return 0;
   }
 
   bool timed = ctx.report_times || ctx.timing_report_file;

@@ -38,6 +38,12 @@ struct execute_context {
   int *worst_exit_status = nullptr;     // raised to the highest exit code
   int *signalled_children = nullptr;    // children counted as killed (SIGPIPE)
   int *executed_group_count = nullptr;  // groups started or echoed under -###
+
+  // -plan=: called with every command of the group (argument vectors,
+  // null-terminated, program resolved) instead of the echo; nothing runs
+  // when dry_run is set too.  Null: the usual echo.
+  void (*plan_group)(void *data, const std::vector<const char *const *> &commands) = nullptr;
+  void *plan_data = nullptr;
 };
 
 // Run the command group WORDS (program name first; "|" separates

@@ -17,11 +17,28 @@ void spec_interpreter::clear_arg_flags() {
   args.delete_mode = 0;
 }
 
+void spec_interpreter::sync_origins() {
+  if (args.origins.size() > args.buffer.size())
+    args.origins.resize(args.buffer.size());
+  if (args.response_origins.size() > args.response_buffer.size())
+    args.response_origins.resize(args.response_buffer.size());
+}
+
 void spec_interpreter::push_arg(const char *text, int delete_always, bool delete_on_failure) {
   if (in_response_file)
     args.response_buffer.push_back(text);
   else
     args.buffer.push_back(text);
+  if (trace) {
+    word_origin o = trace->current();
+    if (delete_always)
+      o.file_roles |= word_deleted_always;
+    if (delete_on_failure)
+      o.file_roles |= word_deleted_on_failure;
+    if (args.is_output)
+      o.file_roles |= word_output;
+    (in_response_file ? args.response_origins : args.origins).push_back(o);
+  }
 
   if (delete_always || delete_on_failure) {
     // For an option such as -fdump-x=file the file is what follows the "=".

@@ -85,6 +85,7 @@ struct group_reader {
   bool alt_all_starred = true;
   bool alt_otherwise = false;
   std::string matching_atom;  // atom of the first term that matched
+  const char *body_origin = nullptr;  // where the last body read starts in the spec
 
   // The term at P into T; the position after it, or null when a function
   // term failed.
@@ -172,6 +173,7 @@ struct group_reader {
   // character that ended it; returns the position after that character.
   const char *read_body(const char *p, std::string &body, bool *substitution, char *ending) {
     const char *body_start = p;
+    body_origin = p;
     int depth = 1;
     for (;; p++) {
       char b = *p;
@@ -205,6 +207,8 @@ struct group_reader {
       const char *text = switches[i].text;
       if (!switch_is_live(switches, i, length))
         continue;
+      provenance_scope copy(in.trace, body.c_str(), body_origin);
+      switch_scope from(in.trace, i);
       if (in.do_spec_1(body.c_str(), false, text + length) < 0)
         return false;
       in.emit_switch(i, true);
@@ -221,6 +225,7 @@ struct group_reader {
       return true;
     if (substitution)
       return run_substitution(body);
+    provenance_scope copy(in.trace, body.c_str(), body_origin);
     return in.do_spec_1(body.c_str(), false, nullptr) >= 0;
   }
 
@@ -386,6 +391,7 @@ void spec_interpreter::emit_switch(int index, bool omit_name) {
   saved_switch &sw = comp.switches[index];
   if (sw.liveness & live_removed)
     return;
+  switch_scope from(trace, index);
 
   if (!omit_name) {
     // Appended directly (not interpreted) so that the name stays one

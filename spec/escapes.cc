@@ -50,9 +50,14 @@ void push_output_files(spec_interpreter &in) {
   bool response_file = in.comp.response_file_seen;
   if (response_file)
     in.begin_response_file();
-  for (const char *name : in.comp.output_files)
-    if (name)
-      in.push_arg(name, 0, false);
+  const std::vector<const char *> &names = in.comp.output_files;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (!names[i])
+      continue;
+    if (in.trace && static_cast<int>(i) < in.comp.inputs.count())
+      in.trace->note_argument(in.comp.inputs[static_cast<int>(i)].argv_index);
+    in.push_arg(names[i], 0, false);
+  }
   // An argument pending from before %o is not one of the names: it stays
   // on the command line, as it does without a response file.
   if (response_file)
@@ -99,6 +104,8 @@ escape_result input_escape(spec_interpreter &in, char escape) {
     append_input_base(in, escape == 'B');
     break;
   case 'i':
+    if (in.trace && in.input.number >= 0 && in.input.number < in.comp.inputs.count())
+      in.trace->note_argument(in.comp.inputs[in.input.number].argv_index);
     if (in.input.name)
       in.args.text.append(in.input.name);
     in.args.pending = true;
@@ -126,7 +133,11 @@ escape_result insert_named_spec(spec_interpreter &in, const char *name, const ch
     ~restore() { in.innermost_named_spec = outer; }
   } restore_outer{in};
   in.innermost_named_spec = name;
-  if (int result = in.do_spec_1(value ? value : "", false, nullptr))
+  const char *text = value ? value : "";
+  const named_spec *sl = in.trace && name ? lookup_spec(name) : nullptr;
+  provenance_scope scope(in.trace, spec_origin::named, name, text,
+                         sl ? sl->origin_file : nullptr, sl ? sl->origin_line : 0);
+  if (int result = in.do_spec_1(text, false, nullptr))
     return result;
   return go_on;
 }
@@ -142,8 +153,9 @@ escape_result shorthand_escape(spec_interpreter &in, char escape) {
   case 'A': named = named_specs.asm_final_spec; name = "asm_final"; break;
   case 'C': {
     const compiler_entry *row = in.input.compiler;
-    named = row && row->preprocessor_spec ? row->preprocessor_spec : named_specs.cpp_spec;
-    name = "cpp";
+    bool own = row && row->preprocessor_spec;
+    named = own ? row->preprocessor_spec : named_specs.cpp_spec;
+    name = own ? row->key : "cpp";
     break;
   }
   case 'E': named = named_specs.endfile_spec; name = "endfile"; break;

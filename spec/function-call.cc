@@ -68,6 +68,7 @@ const char *spec_interpreter::call_spec_function(const char *p, bool *returned,
   args.buffer.reserve(10);
   args.response_buffer.reserve(10);
 
+  provenance_scope copy(trace, arguments.c_str(), end - 1 - arguments.size());
   if (expand_spec(arguments.c_str(), star_text) < 0)
     fatal_error(UNKNOWN_LOCATION, "error in arguments to spec function %qs", name.c_str());
 
@@ -79,6 +80,7 @@ const char *spec_interpreter::call_spec_function(const char *p, bool *returned,
   args = std::move(caller);
 
   const char *next = end;
+  provenance_scope from(trace, spec_origin::function, sf->name, result);
   if (result && do_spec_1(result, false, nullptr) < 0)
     next = nullptr;
   if (returned)

@@ -49,6 +49,8 @@ void finish_pending_arg(spec_interpreter &in) {
 void clear_argument_state(spec_interpreter &in) {
   in.args.buffer.clear();
   in.args.response_buffer.clear();
+  in.args.origins.clear();
+  in.args.response_origins.clear();
   in.args.pending = false;
   in.clear_arg_flags();
 }
@@ -66,6 +68,7 @@ int end_of_command(spec_interpreter &in) {
     if (in.comp.options.x_use_pipes)
       return 0;  // the next command joins the same pipeline
     in.args.buffer.pop_back();
+    in.sync_origins();
   }
   int value = execute_buffer(in);
   if (value != 0)
@@ -96,6 +99,8 @@ int spec_interpreter::do_spec_1(const char *spec, bool literal, const char *star
   nesting_guard nesting(*this, spec);
   spec_cursor at{spec, spec, star_text};
   for (;;) {
+    if (trace && !args.pending)
+      trace->mark(at.p);
     char c = *at.p++;
     switch (c) {
     case '\0':
@@ -154,7 +159,9 @@ int spec_interpreter::run_spec(const char *spec) {
   int value = expand_spec(spec, nullptr);
   if (value != 0)
     return value;
-  if (is_last_arg_pipe(*this))
+  if (is_last_arg_pipe(*this)) {
     args.buffer.pop_back();
+    sync_origins();
+  }
   return execute_buffer(*this);
 }

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "spec/provenance.h"
 #include "support/text-area.h"
 
 struct compilation;
@@ -41,6 +42,10 @@ struct arg_state {
   int delete_mode = 0;            // 0 none, 1 generated temporary, 2 %d
   // Set by %. and used when switch arguments are written.
   const char *suffix_substitute = nullptr;
+  // With a provenance trace: one origin per word of buffer and of
+  // response_buffer, in step with them (see sync_origins).
+  std::vector<word_origin> origins;
+  std::vector<word_origin> response_origins;
 };
 
 // The input being compiled: its name split into base, stem and suffix, its
@@ -92,6 +97,9 @@ public:
   int spec_nesting = 0;
   const char *innermost_named_spec = nullptr;
 
+  // Where words come from; null unless the plan is asked for.
+  provenance_trace *trace = nullptr;
+
   // The spec functions %: can call (the built-in table unless a test
   // installs its own).
   const spec_function *spec_functions;
@@ -133,6 +141,9 @@ public:
   void push_arg(const char *text, int delete_always, bool delete_on_failure);
   // Clear the four per-argument flags.
   void clear_arg_flags();
+  // Cut the origins back to the words still in the buffers (after words
+  // were dropped from them).
+  void sync_origins();
   // Response files around %o and %@{...} (only when an argument file was
   // expanded).  begin: "cannot open nested response file" when one is
   // open already; write: the collected arguments go to a new response

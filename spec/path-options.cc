@@ -13,11 +13,30 @@ namespace {
 
 struct path_walk_info {
   spec_interpreter *in;
+  const char *list_name;  // the prefix list walked, for the provenance trace
   const char *append;     // appended to every candidate (may be empty)
   std::size_t append_length;
   const char *option;     // "-L", "-isystem"
   bool separate_options;  // option and directory as two arguments
 };
+
+// The variable (LIBRARY_PATH, LPATH) one of whose directories PATH lies
+// in, or null.  Only asked for the provenance trace.
+const char *environment_source(const provenance_trace &trace, const char *path) {
+  for (const char *var : {"LIBRARY_PATH", "LPATH"}) {
+    const char *value = var[1] == 'I' ? trace.library_path : trace.lpath;
+    while (value && *value) {
+      const char *colon = std::strchr(value, ':');
+      std::size_t n = colon ? static_cast<std::size_t>(colon - value) : std::strlen(value);
+      while (n > 1 && value[n - 1] == '/')
+        n--;
+      if (n && std::strncmp(path, value, n) == 0 && (path[n] == '/' || path[n] == '\0'))
+        return var;
+      value = colon ? colon + 1 : nullptr;
+    }
+  }
+  return nullptr;
+}
 
 void *path_option_walk(char *path, void *data) {
   const path_walk_info *info = static_cast<const path_walk_info *>(data);
@@ -31,6 +50,8 @@ void *path_option_walk(char *path, void *data) {
   if (!in.comp.search.searchable_dir(path, true))
     return nullptr;
 
+  const char *variable = in.trace ? environment_source(*in.trace, path) : nullptr;
+  source_scope from(in.trace, variable, variable ? nullptr : info->list_name);
   in.do_spec_1(info->option, true, nullptr);
   if (info->separate_options)
     in.do_spec_1(" ", false, nullptr);
@@ -48,7 +69,7 @@ void *path_option_walk(char *path, void *data) {
 
 void walk_with(spec_interpreter &in, const prefix_list &list, bool use_multilib,
                const std::string &append, const char *option, bool separate) {
-  path_walk_info info{&in, append.c_str(), append.size(), option, separate};
+  path_walk_info info{&in, list.name ? list.name : "prefixes", append.c_str(), append.size(), option, separate};
   in.comp.search.walk_prefixes(list, use_multilib, append.size(), path_option_walk, &info);
 }
 

@@ -42,6 +42,10 @@ void spec_interpreter::write_response_file() {
   char *name = response_file_name(*this);
   std::vector<const char *> words = std::move(args.response_buffer);
   args.response_buffer.clear();
+  if (trace) {
+    trace->response_files.push_back({name, words, std::move(args.response_origins)});
+    args.response_origins.clear();
+  }
   words.push_back(nullptr);
 
   // Never through a symbolic link planted under the name (a kept name is

@@ -58,6 +58,7 @@ void handle_self_spec_words(compilation &comp, const std::vector<const char *> &
 } // namespace
 
 void spec_interpreter::apply_self_spec(const char *spec) {
+  provenance_scope from(trace, spec_origin::self_spec, "self_spec", spec);
   expand_spec(spec, nullptr);
   do_spec_1(" ", false, nullptr);
 

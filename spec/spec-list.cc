@@ -146,6 +146,8 @@ void define_spec(const char *name, const char *value, bool user_set) {
   *sl->value_slot = new_value;
   sl->user_set = user_set;
   sl->value_owned = true;
+  sl->origin_file = nullptr;
+  sl->origin_line = 0;
 }
 
 void set_static_spec(const char **slot, const char *value, bool owned) {

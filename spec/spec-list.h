@@ -16,6 +16,9 @@ struct named_spec {
   bool user_set;             // last definition came from a user specs file
   bool value_owned;          // the current value is released when replaced
   const char *default_value; // start-up value (null for run-time entries)
+  // The specs file and line of the last definition's value, or null.
+  const char *origin_file = nullptr;
+  int origin_line = 0;
 };
 
 // An entry of the processor-specific extra table (name and value).

@@ -113,6 +113,18 @@ struct specs_reader {
   bool user;
 
   long offset(const char *p) const { return static_cast<long>(p - buffer); }
+  // The line (from 1) of P; P never moves back between calls.
+  const char *kept_name = nullptr;
+  const char *counted_to = nullptr;
+  int counted_lines = 1;
+  int line_of(const char *p) {
+    if (!counted_to)
+      counted_to = buffer;
+    for (; counted_to < p; ++counted_to)
+      if (*counted_to == '\n')
+        counted_lines++;
+    return counted_lines;
+  }
 
   // %include and %include_noerr: D is the directive, EOL the end of its
   // line, WORD_LENGTH the length of the directive word.
@@ -232,6 +244,12 @@ struct specs_reader {
       } else {
         define_spec(name.c_str() + 1, spec, user);
         std::free(spec);
+        if (named_spec *sl = lookup_spec(name.c_str() + 1)) {
+          if (!kept_name)
+            kept_name = xstrdup(file_name);  // the specs live longer than the reader
+          sl->origin_file = kept_name;
+          sl->origin_line = line_of(value);
+        }
       }
     } else {
       comp.compilers.add(xstrdup(name.c_str()), spec);

@@ -1,0 +1,73 @@
+// The run's plan (-plan=json): every command the driver would run, in
+// order, with its resolved program, its arguments and where each came
+// from, the environment the driver set for it, its pipes, the files it
+// reads and writes and the response files written for it.  Collected
+// while the run plans (a dry run) and printed once at the end as one JSON
+// document on standard output; the format is doc/plan.schema.json.
+#ifndef VRK_DRIVER_PLAN_H
+#define VRK_DRIVER_PLAN_H
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "process/argv.h"
+#include "spec/provenance.h"
+
+struct compilation;
+class spec_interpreter;
+
+// A file a command reads or writes.
+struct plan_file {
+  std::string path;
+  bool temporary = false;
+  const char *deleted = nullptr;  // "end", "failure", or null for kept files
+};
+
+struct plan_command {
+  int group = 0;  // commands of one pipeline share their group
+  std::vector<std::string> arguments;  // arguments[0]: the program as executed
+  std::vector<word_origin> origins;    // one per argument
+  std::vector<std::string> environment;  // NAME=VALUE, names in first-set order
+  bool stdin_pipe = false;
+  bool stdout_pipe = false;
+  std::vector<plan_file> reads, writes;
+  std::vector<provenance_trace::response_file> response_files;
+};
+
+class run_plan {
+public:
+  explicit run_plan(compilation &comp) : comp_(comp) {}
+
+  // Where each argument of the expanded command line came from.
+  std::vector<argument_origin> argument_origins;
+  // The expanded command line.
+  int argc = 0;
+  char **argv = nullptr;
+
+  provenance_trace trace;
+
+  // The commands of one group as execute resolved them; the origins and
+  // response files are taken from the interpreter.
+  void record_group(spec_interpreter &in, const std::vector<const char *const *> &commands);
+
+  // The plan as one JSON document.
+  std::string json() const;
+  // One line per word: command number, word, where it came from.
+  void write_readable(std::FILE *stream) const;
+
+private:
+  void note_files(plan_command &c);
+  void append_origin_text(std::string &out, const word_origin &o) const;
+  void append_file_word(std::string &out, int argv_index) const;
+
+  compilation &comp_;
+  std::vector<plan_command> commands_;
+  std::vector<std::string> temporaries_seen_;
+  int groups_ = 0;
+};
+
+// The execute hook (execute_context::plan_group); DATA is the interpreter.
+void record_plan_group(void *data, const std::vector<const char *const *> &commands);
+
+#endif
