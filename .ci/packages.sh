@@ -27,6 +27,8 @@ fi
 # the manual pages and the translations run.
 need_command msgfmt gettext
 need_package bash-completion
+# The plan test validates -plan=json output against its JSON Schema.
+need_package python3-jsonschema
 need_command groff groff-base
 need_command man man-db
 # The host toolchain profile: the 64-bit Arm assembler and linker, ld.lld,

@@ -114,8 +114,10 @@ void run_plan::note_files(plan_command &c) {
       c.writes.push_back(std::move(f));
       continue;
     }
+    // An input's name is read where the specs copied the input (%i, %o),
+    // not where a spec function repeats it (-dumpbase a.c).
     bool input = seen;
-    for (int k = 0; !input && k < comp_.inputs.count(); ++k)
+    for (int k = 0; !input && o.argv_index >= 0 && k < comp_.inputs.count(); ++k)
       input = f.path == comp_.inputs[k].name;
     if (!input && word[0] == '@') {
       f.path = word.substr(1);
@@ -124,7 +126,8 @@ void run_plan::note_files(plan_command &c) {
       f.temporary = input;
       f.deleted = input && !comp_.save_temps_mode ? "end" : nullptr;
     }
-    if (input)
+    auto same = [&f](const plan_file &r) { return r.path == f.path; };
+    if (input && std::find_if(c.reads.begin(), c.reads.end(), same) == c.reads.end())
       c.reads.push_back(std::move(f));
   }
 }

@@ -78,6 +78,7 @@ config.substitutions += [
     ("%version", config.vrk_version),
     ("%status", config.vrk_run_status),
     ("%inputs", os.path.join(config.test_source_root, "Inputs")),
+    ("%tools", os.path.join(os.path.dirname(os.path.dirname(config.test_source_root)), "tools")),
 ]
 
 
