@@ -4,8 +4,8 @@ program measured in the same run.
 
 usage: bench/startup-table.py [--root build/test-root] [--runs 30] [--build build]
 
-Each row runs one command line of the installed driver (with -###, so no
-child runs) --runs times, interleaved with the baselines, and reports the
+Each row runs one command line of the installed driver (with -### or
+-plan=json, so no child runs) --runs times, interleaved with the baselines, and reports the
 median wall time, the ratio to the empty C++ program built as the driver is
 (shipped runtime) and to the one with the default shared runtime, the peak
 resident memory, and, when valgrind is present, the instructions of one run
@@ -104,6 +104,8 @@ def main():
         rows = [
             ("-### -c x.c -o x.o", [driver, "-###", "-c", "x.c", "-o", "x.o"], 1),
             ("-### x.c -o x (link)", [driver, "-###", "x.c", "-o", "x"], 1),
+            ("-plan=json -c x.c -o x.o", [driver, "-plan=json", "-c", "x.c", "-o", "x.o"], 1),
+            ("-plan=json x.c -o x", [driver, "-plan=json", "x.c", "-o", "x"], 1),
             ("1,000 inputs -### -c", [driver, "-###", "-c"] + inputs, 1000),
             ("@file of 10,000 -D", [driver, "-###", "-c", "x.c", "@defs10000.rsp"], 10000),
             ("@file of 100,000 -D", [driver, "-###", "-c", "x.c", "@defs100000.rsp"], 100000),
@@ -144,6 +146,10 @@ def main():
         link, compile_ = median["-### x.c -o x (link)"], median["-### -c x.c -o x.o"]
         big, small = median["@file of 100,000 -D"], median["@file of 10,000 -D"]
         print("link / compile: %.2f; 100,000 / 10,000 -D: %.2f" % (link / compile_, big / small))
+        # The plan must cost at most 1.5 times the -### listing of the same line.
+        plan_c = median["-plan=json -c x.c -o x.o"] / compile_
+        plan_l = median["-plan=json x.c -o x"] / link
+        print("plan / -###: compile %.2f, link %.2f (limit 1.50)" % (plan_c, plan_l))
     finally:
         shutil.rmtree(work)
 
