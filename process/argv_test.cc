@@ -110,4 +110,42 @@ TEST(ExpandResponseFiles, UnusableNamesStayAndTheTwoThousandthAtArgumentIsAnErro
   EXPECT_EQ(expand_unchanged(many), too_many_response_files);
 }
 
+TEST(ExpandResponseFiles, OriginsNameTheFileAndWordOfEveryExpandedArgument) {
+  scratch_dir scratch;
+  std::string inner = scratch.file("inner", "-c 'x y'\n");
+  std::string outer = scratch.file("outer", "-DA @" + inner + " -DB\n");
+  std::vector<std::string> in = {"vrk", "-O2", "@" + outer, "z.c"};
+  std::vector<char *> argv;
+  for (std::string &a : in)
+    argv.push_back(a.data());
+  argv.push_back(nullptr);
+  int argc = static_cast<int>(in.size());
+  char **vec = argv.data();
+  std::vector<argument_origin> origins;
+  ASSERT_EQ(expand_response_files(&argc, &vec, &origins), nullptr);
+  ASSERT_EQ(args(vec, vec + argc), (args{"vrk", "-O2", "-DA", "-c", "x y", "-DB", "z.c"}));
+  ASSERT_EQ(origins.size(), 7u);
+  auto file_of = [&](std::size_t i) { return origins[i].file ? std::string(origins[i].file) : ""; };
+  EXPECT_EQ(file_of(1), "");
+  EXPECT_EQ(file_of(2), outer);
+  EXPECT_EQ(origins[2].word, 1);
+  // A nested file's words name the nested file.
+  EXPECT_EQ(file_of(3), inner);
+  EXPECT_EQ(origins[3].word, 1);
+  EXPECT_EQ(file_of(4), inner);
+  EXPECT_EQ(origins[4].word, 2);
+  EXPECT_EQ(file_of(5), outer);
+  EXPECT_EQ(origins[5].word, 3);
+  EXPECT_EQ(file_of(6), "");
+  free_arguments(vec);
+
+  // Nothing expanded: no origins at all.
+  std::vector<std::string> plain = {"vrk", "-c"};
+  std::vector<char *> plain_argv = {plain[0].data(), plain[1].data(), nullptr};
+  int plain_argc = 2;
+  char **plain_vec = plain_argv.data();
+  ASSERT_EQ(expand_response_files(&plain_argc, &plain_vec, &origins), nullptr);
+  EXPECT_TRUE(origins.empty());
+}
+
 } // namespace
