@@ -126,8 +126,40 @@ void run_plan::note_files(plan_command &c) {
       f.temporary = input;
       f.deleted = input && !comp_.save_temps_mode ? "end" : nullptr;
     }
-    auto same = [&f](const plan_file &r) { return r.path == f.path; };
-    if (input && std::find_if(c.reads.begin(), c.reads.end(), same) == c.reads.end())
-      c.reads.push_back(std::move(f));
+    if (input)
+      add_read(c, std::move(f));
   }
+  // The files a response file names are read by its command too.
+  for (const auto &rf : c.response_files)
+    for (std::size_t i = 0; i < rf.words.size() && i < rf.origins.size(); ++i) {
+      plan_file f;
+      f.path = rf.words[i];
+      if (f.path.empty() || f.path[0] == '-')
+        continue;  // options (-Wl, pieces are inputs of the run too)
+      bool seen = std::find(temporaries_seen_.begin(), temporaries_seen_.end(), f.path) !=
+                  temporaries_seen_.end();
+      bool input = seen;
+      for (int k = 0; !input && rf.origins[i].argv_index >= 0 && k < comp_.inputs.count(); ++k)
+        input = f.path == comp_.inputs[k].name;
+      if (!input)
+        continue;
+      f.temporary = seen;
+      if (seen)
+        f.deleted = temporary_deletion(f.path);
+      add_read(c, std::move(f));
+    }
+}
+
+void run_plan::add_read(plan_command &c, plan_file f) {
+  auto same = [&f](const plan_file &r) { return r.path == f.path; };
+  if (std::find_if(c.reads.begin(), c.reads.end(), same) == c.reads.end())
+    c.reads.push_back(std::move(f));
+}
+
+const char *run_plan::temporary_deletion(const std::string &path) const {
+  for (const plan_command &earlier : commands_)
+    for (const plan_file &w : earlier.writes)
+      if (w.path == path)
+        return w.deleted;
+  return nullptr;
 }

@@ -58,6 +58,9 @@ public:
 
 private:
   void note_files(plan_command &c);
+  static void add_read(plan_command &c, plan_file f);
+  // How the temporary PATH an earlier command wrote is deleted.
+  const char *temporary_deletion(const std::string &path) const;
   void append_origin_text(std::string &out, const word_origin &o) const;
   void append_file_word(std::string &out, int argv_index) const;
 
