@@ -9,6 +9,7 @@
 #include <string>
 
 #include "diagnostics/backtrace.h"
+#include "support/error-exit.h"
 
 namespace {
 
@@ -125,6 +126,37 @@ TEST_F(reporter_test, BacktraceNamesOwnFunctions) {
   EXPECT_NE(text.find("0x"), std::string::npos);
   EXPECT_NE(text.find("\t???:0\n"), std::string::npos);
   EXPECT_NE(text.find("testing::"), std::string::npos) << text;
+}
+
+TEST_F(reporter_test, EndsOfTheRunGoThroughTheExitHook) {
+  // A caller that must survive fatal and internal errors (a fuzz target)
+  // takes the exit over; the message is printed and counted first.
+  struct ended {
+    int status;
+  };
+  error_exit_handler saved = error_exit_hook;
+  error_exit_hook = [](int status) { throw ended{status}; };
+  auto status_of = [](auto report) {
+    try {
+      report();
+    } catch (const ended &e) {
+      return e.status;
+    }
+    return -1;
+  };
+  CaptureStderr();
+  EXPECT_EQ(status_of([] { fatal_error(UNKNOWN_LOCATION, "no input files"); }), 1);
+  global_reporter.report_depth = 0;
+  diagnostic_ensure_printer(&global_reporter);
+  EXPECT_EQ(status_of([] { internal_error("in %s", "f"); }), 4);
+  global_reporter.report_depth = 0;
+  EXPECT_EQ(GetCapturedStderr().rfind("vrk++: fatal error: no input files\n"
+                                      "compilation terminated.\n"
+                                      "vrk++: internal compiler error: in f\n",
+                                      0),
+            0u);
+  EXPECT_EQ(diagnostic_count(kind_fatal), 1);
+  error_exit_hook = saved;
 }
 
 using reporter_death_test = reporter_test;

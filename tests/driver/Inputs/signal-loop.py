@@ -47,10 +47,12 @@ def marked_processes(marker):
 failures = 0
 for n, delay in enumerate(delays):
     sig = signals[n % len(signals)]
-    marker = "VRK_SIGNAL_LOOP_RUN=%d" % n
+    # Unique to this run of this script (several may run at once).
+    run_id = "%d.%d" % (os.getpid(), n)
+    marker = "VRK_SIGNAL_LOOP_RUN=" + run_id
     env = dict(os.environ, TMPDIR=tmpdir, STANDIN_SLEEP_kfront="1",
                STANDIN_SLEEP_as="1")
-    env["VRK_SIGNAL_LOOP_RUN"] = str(n)
+    env["VRK_SIGNAL_LOOP_RUN"] = run_id
     driver_run = subprocess.Popen(
         [driver, "-c", source, "-o", os.path.join(workdir, "out.o")],
         env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
