@@ -32,7 +32,7 @@ def run_once(argv, cwd):
 
 
 def peak_kib(argv, cwd):
-    """Peak resident memory of one run, from GNU time (the child's own, not
+    """Peak resident memory of one run, from /usr/bin/time (the child's own, not
     the memory of the process that started it)."""
     if not os.access("/usr/bin/time", os.X_OK):
         return None

@@ -8,11 +8,11 @@
 namespace probe {
 
 // Stands for the reporter, whose own frame the backtrace leaves out.
-[[gnu::noinline]] int report() { return print_backtrace(stdout) + 1; }
+__attribute__((noinline)) int report() { return print_backtrace(stdout) + 1; }
 
-[[gnu::noinline]] int inner_frame(int depth) { return report() + depth; }
+__attribute__((noinline)) int inner_frame(int depth) { return report() + depth; }
 
-[[gnu::noinline]] int outer_frame(int depth) { return inner_frame(depth + 1) + 1; }
+__attribute__((noinline)) int outer_frame(int depth) { return inner_frame(depth + 1) + 1; }
 
 } // namespace probe
 
