@@ -15,14 +15,19 @@
 option(VRK_STATIC_RUNTIME "Link the programs with a static LLVM C++ runtime" ON)
 
 set(VRK_SHIPPED_COMPILE_OPTIONS -stdlib=libc++ -fno-pie)
-set(VRK_SHIPPED_LINK_OPTIONS -stdlib=libc++ -static-libstdc++ -static-libgcc
-    -rtlib=compiler-rt -unwindlib=libunwind -no-pie -Wl,--as-needed -Wl,-O1)
+# clang links the compiler-rt builtins (an archive) by itself; the C++
+# runtime and the unwinder it leaves out, and they are named here as
+# archives, after the program's own objects.
+set(VRK_SHIPPED_LINK_OPTIONS -stdlib=libc++ -nostdlib++ -rtlib=compiler-rt
+    -unwindlib=none -no-pie -Wl,--as-needed -Wl,-O1)
+set(VRK_SHIPPED_LINK_LIBRARIES -l:libc++.a -l:libc++abi.a -l:libunwind.a)
 
 if(VRK_STATIC_RUNTIME)
   include(CheckCXXSourceCompiles)
   set(CMAKE_REQUIRED_FLAGS "${VRK_SHIPPED_COMPILE_OPTIONS}")
   string(REPLACE ";" " " CMAKE_REQUIRED_FLAGS "${CMAKE_REQUIRED_FLAGS}")
   set(CMAKE_REQUIRED_LINK_OPTIONS ${VRK_SHIPPED_LINK_OPTIONS})
+  set(CMAKE_REQUIRED_LIBRARIES ${VRK_SHIPPED_LINK_LIBRARIES})
   check_cxx_source_compiles([[
     #include <string>
     #include <stdexcept>
@@ -32,6 +37,7 @@ if(VRK_STATIC_RUNTIME)
     }]] VRK_HAVE_STATIC_LLVM_RUNTIME)
   unset(CMAKE_REQUIRED_FLAGS)
   unset(CMAKE_REQUIRED_LINK_OPTIONS)
+  unset(CMAKE_REQUIRED_LIBRARIES)
   if(NOT VRK_HAVE_STATIC_LLVM_RUNTIME)
     message(WARNING "The static LLVM C++ runtime is missing (apt-get install libc++-14-dev "
             "libc++abi-14-dev libunwind-14-dev libclang-rt-14-dev); the programs link the "
@@ -50,5 +56,6 @@ function(vrk_use_shipped_runtime target)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "EXECUTABLE")
     target_link_options(${target} PRIVATE ${VRK_SHIPPED_LINK_OPTIONS})
+    target_link_libraries(${target} PRIVATE ${VRK_SHIPPED_LINK_LIBRARIES})
   endif()
 endfunction()

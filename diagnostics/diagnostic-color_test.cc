@@ -1,6 +1,7 @@
 // Tests of the colour lookups, VRK_COLORS parsing and the colour and
 // hyperlink decisions.
 #include "diagnostics/diagnostic-color.h"
+#include "diagnostics/reporter-test-support.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -133,7 +134,7 @@ TEST_F(color_test, ReporterModesNegativeMeansAuto) {
 }
 
 TEST_F(color_test, UnknownModesAreInternalErrors) {
-  diagnostic_initialize("vrk++");
+  reset_reporter_for_test(); // no earlier errors to be confused by
   EXPECT_EXIT(color_mode_init(3), ::testing::ExitedWithCode(4), "internal compiler error");
   EXPECT_EXIT(url_format_init(7), ::testing::ExitedWithCode(4), "internal compiler error");
 }

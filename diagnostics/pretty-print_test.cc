@@ -1,6 +1,7 @@
 // Tests of the message formatter: directives, flags, positions, precision,
 // quoting and escaping, line prefix and wrapping.
 #include "diagnostics/pretty-print.h"
+#include "diagnostics/reporter-test-support.h"
 
 #include <cerrno>
 #include <clocale>
@@ -162,7 +163,15 @@ TEST_F(formatter_test, BuffersUntilFlushThenWritesOnce) {
   std::fclose(out);
 }
 
-using formatter_death_test = formatter_test;
+// An internal error after earlier errors would say "confused by earlier
+// errors" instead; these start from a reporter with no counts.
+class formatter_death_test : public formatter_test {
+protected:
+  void SetUp() override {
+    reset_reporter_for_test();
+    formatter_test::SetUp();
+  }
+};
 
 TEST_F(formatter_death_test, MalformedFormatsAreInternalErrors) {
   const ::testing::ExitedWithCode ice(4);

@@ -121,7 +121,7 @@ def main(argv):
         with open(name, encoding="utf-8") as f:
             text = f.read()
         if name.endswith(".opt"):
-            found, flag = opt_messages(text), "gcc-internal-format"
+            found, flag = opt_messages(text), "no-c-format"
         else:
             # The interpreter hands the text over as an argument of "%s".
             found, flag = spec_messages(text), None

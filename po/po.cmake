@@ -7,8 +7,10 @@
 # share/locale/, where the driver finds it relative to its own location.
 #
 # Tests: the committed template matches the sources (po-template-current),
-# and every translation translates every message of the template and
-# nothing else (po-<lang>-complete, po-<lang>-no-stale).
+# every translation translates every message of the template and nothing
+# else (po-<lang>-complete, po-<lang>-no-stale), and keeps the arguments of
+# the message formatter's formats (po-<lang>-formats; msgfmt --check does
+# that for the printf formats).
 
 set(VRK_LINGUAS de)
 
@@ -61,6 +63,9 @@ if(VRK_BUILD_TESTS)
     # ...and the translation has no message that the template lacks.
     add_test(NAME po-${lang}-no-stale
       COMMAND ${VRK_MSGCMP} --use-untranslated ${PROJECT_SOURCE_DIR}/po/vrk.pot
+              ${PROJECT_SOURCE_DIR}/po/${lang}.po)
+    add_test(NAME po-${lang}-formats
+      COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/po/check-formats.py
               ${PROJECT_SOURCE_DIR}/po/${lang}.po)
   endforeach()
 endif()

@@ -8,8 +8,9 @@
 #
 # Three kinds of message, three passes that join one template:
 #  1. formats for the message formatter (%qs, %<, %m, positions ...), the
-#     arguments of the reporter's entry points: gcc-internal-format, which
-#     msgfmt --check knows;
+#     arguments of the reporter's entry points: marked no-c-format, since
+#     they are not printf formats; check-formats.py holds the translations
+#     to the formatter's own rules;
 #  2. texts the code translates itself with translate() and N_() (printf
 #     formats, usage lines, kind labels) and the plain printf formats of
 #     notice_text: c-format where they are formats;
@@ -60,13 +61,13 @@ set(entry_points
   fatal_error:2 internal_error:1 internal_error_no_backtrace:1 error_at:2
   error_noloc:1 warning_at:3 warning_noloc:2 warning_n:4,5 inform:2
   inform_n:3,4 pedwarn:3 permerror:2 sorry_noloc:1 G_:1)
-set(pass1 ${XGETTEXT} --language=GCC-source -k ${common_options})
+set(pass1 ${XGETTEXT} --language=C++ -k ${common_options})
 foreach(entry IN LISTS entry_points)
   string(REGEX MATCH "^[^:]+" name "${entry}")
   string(REGEX MATCHALL "[0-9]+" positions "${entry}")
   list(APPEND pass1 "--keyword=${entry}")
   foreach(position IN LISTS positions)
-    list(APPEND pass1 "--flag=${name}:${position}:gcc-internal-format")
+    list(APPEND pass1 "--flag=${name}:${position}:no-c-format")
   endforeach()
 endforeach()
 run(${pass1} ${sources})
@@ -81,11 +82,7 @@ run(${PYTHON} "${SOURCE_DIR}/po/data-messages.py" "${data}" ${opt_sources} ${sou
 run(${XGETTEXT} --language=PO --join-existing ${common_options} "${data}")
 file(REMOVE "${data}")
 
-# The GCC-source reader also marks what would pass as a Fortran front-end
-# format; the messages here only ever meet the message formatter.
 file(READ "${work}" made)
-string(REPLACE ", gfc-internal-format" "" made "${made}")
-file(WRITE "${work}" "${made}")
 
 if(DEFINED COMPARE)
   file(READ "${COMPARE}" committed)
