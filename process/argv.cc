@@ -197,10 +197,10 @@ const char *expand_response_files(int *argcp, char ***argvp,
       const char *file = xstrdup(filename);
       if (origins->empty())
         origins->assign(static_cast<std::size_t>(*argcp), argument_origin{nullptr, 0});
-      auto at = origins->begin() + i;
-      at = origins->erase(at);
+      auto at = origins->erase(origins->begin() + i);
+      at = origins->insert(at, static_cast<std::size_t>(file_argc), argument_origin{file, 0});
       for (int k = 0; k < file_argc; k++)
-        at = origins->insert(at, argument_origin{file, file_argc - k}) ;
+        at[k].word = k + 1;
     }
     if (*argvp == original)
       *argvp = copy_arguments(original, *argcp);
