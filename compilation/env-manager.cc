@@ -34,7 +34,7 @@ void env_manager::xput(const char *text) {
   if (debug_)
     std::fprintf(stderr, "env_manager::xput (%s)\n", text);
   if (echo_flag_ && *echo_flag_)
-    notice_text(stderr, "%s\n", text);
+    notice_line(stderr, text);
   if (can_restore_) {
     const char *equals = std::strchr(text, '=');
     vrk_assert(equals);

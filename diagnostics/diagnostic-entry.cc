@@ -2,10 +2,12 @@
 // a record; also the plain-text output notice_text.
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "diagnostics/diagnostic-reporter.h"
 #include "diagnostics/intl.h"
 #include "support/text.h"
+#include "support/xmalloc.h"
 
 // `saved_errno` is the errno of the caller's moment, before translation
 // or anything else could change it.
@@ -113,4 +115,15 @@ void notice_text(std::FILE *stream, const char *gmsgid, ...) {
   std::fputs(text, stream);
   std::fflush(stream);
   std::free(text);
+}
+
+void notice_line(std::FILE *stream, const char *text) {
+  std::size_t length = std::strlen(text);
+  char *line = static_cast<char *>(xmalloc(length + 2));
+  std::memcpy(line, text, length);
+  line[length] = '\n';
+  line[length + 1] = '\0';
+  std::fwrite(line, 1, length + 1, stream);
+  std::fflush(stream);
+  std::free(line);
 }

@@ -61,6 +61,9 @@ void sorry_noloc(const char *gmsgid, ...);
 // Translate `gmsgid` and print it to `stream` with plain printf formatting:
 // no prefix, not counted, no action ("compilation terminated.\n", -v output).
 void notice_text(std::FILE *stream, const char *gmsgid, ...);
+// TEXT as it stands and a newline, in one write: for texts that are data
+// (an environment setting echoed under -v), whatever their length.
+void notice_line(std::FILE *stream, const char *text);
 
 // The target of every internal consistency check.
 [[noreturn]] void abort_at_source(const char *file, int line, const char *function);

@@ -9,6 +9,7 @@
 #include "options/jobserver.h"
 #include "spec/interpreter.h"
 #include "spec/spec-list.h"
+#include "support/text-area.h"
 #include "support/text.h"
 
 namespace {
@@ -19,23 +20,29 @@ void put_variable(const char *name, const std::string &value) {
   env.xput(concat(name, "=", value.c_str(), nullptr));
 }
 
-}  // namespace
-
-void append_single_quoted(std::string &out, const char *text) {
-  out += '\'';
-  // Runs without a quote are copied whole.
+// TEXT with each single quote in it written as '\'' (end the quoted text,
+// a quoted quote, quote again).  Runs without a quote are copied whole.
+void append_quote_escaped(text_area &out, const char *text) {
   for (const char *p = text;;) {
     const char *quote = std::strchr(p, '\'');
     if (!quote) {
-      out += p;
-      break;
+      out.append(p);
+      return;
     }
     out.append(p, static_cast<std::size_t>(quote - p));
-    out += "'\\''";
+    out.append("'\\''", 4);
     p = quote + 1;
   }
-  out += '\'';
 }
+
+// TEXT between single quotes, each quote in it written as '\''.
+void append_single_quoted(text_area &out, const char *text) {
+  out.append_char('\'');
+  append_quote_escaped(out, text);
+  out.append_char('\'');
+}
+
+}  // namespace
 
 char *escape_white_space(const char *text) {
   std::string out;
@@ -86,38 +93,47 @@ void export_offload_targets(compilation &comp) {
   list = nullptr;
 }
 
-std::string collect_vrk_options_value(const compilation &comp) {
+void append_vrk_options(text_area &out, const compilation &comp) {
   const switch_list &switches = comp.switches;
   int count = switches.count();
-  std::string value;
   for (int i = 0; i < count; ++i) {
     const saved_switch &sw = switches[i];
     // A switch removed by %< is dropped; one removed by %> is still passed
     // on.  Its separating blank stays either way.
     if ((sw.liveness & (live_removed | live_keep_for_children)) != live_removed) {
-      std::string text = "-";
-      text += sw.text;
-      append_single_quoted(value, text.c_str());
+      out.append("'-", 2);
+      append_quote_escaped(out, sw.text);
+      out.append_char('\'');
       if (sw.arguments)
         for (const char *const *arg = sw.arguments; *arg; ++arg) {
-          value += ' ';
-          append_single_quoted(value, *arg);
+          out.append_char(' ');
+          append_single_quoted(out, *arg);
         }
     }
     if (i + 1 < count)
-      value += ' ';
+      out.append_char(' ');
   }
   if (comp.aux_dir) {
     if (count > 0)
-      value += ' ';
-    value += "'-dumpdir' ";
-    append_single_quoted(value, comp.aux_dir);
+      out.append_char(' ');
+    out.append("'-dumpdir' ");
+    append_single_quoted(out, comp.aux_dir);
   }
-  return value;
+}
+
+std::string collect_vrk_options_value(const compilation &comp) {
+  text_area out;
+  append_vrk_options(out, comp);
+  return std::string(out.base(), out.length());
 }
 
 void export_vrk_options(spec_interpreter &in) {
-  put_variable("COLLECT_VRK_OPTIONS", collect_vrk_options_value(in.comp));
+  // Rebuilt for every command group from every switch: one pass, straight
+  // into the text the environment keeps.
+  text_area out;
+  out.append("COLLECT_VRK_OPTIONS=");
+  append_vrk_options(out, in.comp);
+  env.xput(out.finish());
 }
 
 void export_compiler_path(const search_paths &search) {

@@ -39,8 +39,6 @@ void export_library_path(const search_paths &search);
 // The replacement MAKEFLAGS when the announced job server is unusable.
 void export_makeflags(const jobserver_state &jobserver);
 
-// TEXT between single quotes, each quote in it written as '\''.
-void append_single_quoted(std::string &out, const char *text);
 // TEXT with a backslash in front of every blank and tab (a new text).
 char *escape_white_space(const char *text);
 

@@ -48,19 +48,6 @@ void text_area::reserve(std::size_t extra) {
   capacity_ = grown;
 }
 
-void text_area::append(const char *text, std::size_t length) {
-  reserve(length);
-  std::memcpy(data_ + length_, text, length);
-  length_ += length;
-}
-
-void text_area::append(const char *text) { append(text, std::strlen(text)); }
-
-void text_area::append_char(char c) {
-  reserve(1);
-  data_[length_++] = c;
-}
-
 char *text_area::finish() {
   char *result = static_cast<char *>(xmalloc(length_ + 1));
   if (length_)

@@ -6,6 +6,7 @@
 #define VRK_SUPPORT_TEXT_AREA_H
 
 #include <cstddef>
+#include <cstring>
 
 class text_area {
 public:
@@ -17,9 +18,20 @@ public:
   text_area &operator=(text_area &&other) noexcept;
   ~text_area();
 
-  void append(const char *text, std::size_t length);
-  void append(const char *text);
-  void append_char(char c);
+  // Inline while the room lasts: the interpreter appends a few characters
+  // at a time for every argument it builds.
+  void append(const char *text, std::size_t length) {
+    if (length_ + length >= capacity_ || length_ + length < length_)
+      reserve(length);
+    std::memcpy(data_ + length_, text, length);
+    length_ += length;
+  }
+  void append(const char *text) { append(text, std::strlen(text)); }
+  void append_char(char c) {
+    if (length_ + 1 >= capacity_)
+      reserve(1);
+    data_[length_++] = c;
+  }
 
   // The object under construction (not null-terminated) and its length.
   const char *base() const { return data_; }
