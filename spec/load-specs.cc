@@ -127,6 +127,13 @@ void prepare_compare_debug(spec_interpreter &in) {
 }
 
 void claim_switches_of_all_specs(compilation &comp) {
+  // Scanning every spec claims nothing when every switch is claimed
+  // already, as on most command lines.
+  bool all_claimed = true;
+  for (const saved_switch &sw : comp.switches)
+    all_claimed = all_claimed && sw.claimed;
+  if (all_claimed)
+    return;
   for (const compiler_entry &row : comp.compilers.rows)
     if (row.spec)
       claim_spec_switches(comp.switches, row.spec, false);
