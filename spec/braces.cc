@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,20 +17,6 @@
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-bool is_atom_char(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '+' || c == ',' || c == '-' || c == '.' || c == '=' || c == '@' ||
-         c == '\\';
-}
-
-const char *skip_blanks(const char *p) {
-  while (is_blank(*p))
-    p++;
-  return p;
-}
-
 [[noreturn]] void invalid_at(const char *group, const char *at) {
   fatal_error(UNKNOWN_LOCATION, "braced spec %qs is invalid at %qc", group, *at);
 }
@@ -38,34 +25,111 @@ const char *skip_blanks(const char *p) {
   fatal_error(UNKNOWN_LOCATION, "braced spec body %qs is invalid", body);
 }
 
-// Mark the live switches that one term of an ordered list names.
-void mark_matching_switches(switch_list &switches, const std::string &atom, bool starred) {
-  int length = static_cast<int>(atom.size());
-  for (int i : switches.named(atom.c_str(), atom.size(), !starred))
-    if (switch_is_live(switches, i, starred ? length : -1))
-      switches[i].order_marked = true;
+std::size_t skip_blanks(const char *group, std::size_t at) {
+  while (group[at] == ' ' || group[at] == '\t')
+    at++;
+  return at;
 }
 
-// Write the marked switches in command-line order, each once.
-void emit_marked_switches(spec_interpreter &in) {
+// Mark the live switches that one term of an ordered list names, and note
+// the newly marked ones in MARKED.
+void mark_matching_switches(switch_list &switches, const std::string &atom, bool starred,
+                            std::vector<int> &marked) {
+  int length = static_cast<int>(atom.size());
+  for (int i : switches.named(atom.c_str(), atom.size(), !starred))
+    // Asked even when marked already: the answer may be recorded for later.
+    if (switch_is_live(switches, i, starred ? length : -1) && !switches[i].order_marked) {
+      switches[i].order_marked = true;
+      marked.push_back(i);
+    }
+}
+
+// Write the MARKED switches in command-line order, each once: the cost is
+// that of the matches, not of the whole list.
+void emit_marked_switches(spec_interpreter &in, std::vector<int> &marked) {
   switch_list &switches = in.comp.switches;
-  for (int i = 0; i < switches.count(); i++) {
-    if (!switches[i].order_marked)
-      continue;
+  std::sort(marked.begin(), marked.end());
+  for (int i : marked) {
     switches[i].order_marked = false;
     in.emit_switch(i, false);
   }
 }
 
-// One term of a group: an atom or a spec-function call.
-struct term {
-  bool negated = false;
-  bool suffix_test = false;    // ".c"
-  bool language_test = false;  // ",c++"
-  bool function = false;       // %:f(...)
-  bool function_returned = false;
-  bool starred = false;
-  std::string atom;
+// The pieces of one group, in reading order: the kept ones while they
+// last, then from the text (kept too, until a function term).
+class piece_source {
+public:
+  // A group is kept from its second reading on: most groups are read
+  // once, for one input.
+  piece_source(spec_interpreter &in, const char *group)
+      : group_(group), kept_(in.group_texts.find(group)), from_text_(!kept_.read_before) {
+    kept_.read_before = true;
+  }
+
+  // Where the next term starts, blanks skipped.
+  std::size_t term_start() {
+    if (from_kept())
+      return kept_.pieces[next_].at;
+    return skip_blanks(group_, offset_);
+  }
+  // The term at term_start() with its separator (not for a function
+  // term: see after_function).
+  const group_piece &term() {
+    if (from_kept())
+      return take_kept();
+    group_piece piece;
+    read_term_piece(group_, skip_blanks(group_, offset_), piece);
+    if (piece.term.function)
+      piece.next = piece.function_at;
+    return add(std::move(piece));
+  }
+  // FUNCTION, a function term whose call ended at AFTER, with the
+  // separator after the call.
+  const group_piece &after_function(const group_piece &function, const char *after) {
+    from_text_ = true;
+    group_piece piece = function;
+    read_separator(group_, static_cast<std::size_t>(after - group_), piece);
+    return add(std::move(piece));
+  }
+  const group_piece &body() {
+    if (from_kept())
+      return take_kept();
+    group_piece piece;
+    read_body_piece(group_, offset_, piece);
+    return add(std::move(piece));
+  }
+  // The position after the piece read last.
+  const char *position() const { return group_ + offset_; }
+
+private:
+  bool from_kept() const { return !from_text_ && next_ < kept_.pieces.size(); }
+  const group_piece &take_kept() {
+    const group_piece &piece = kept_.pieces[next_++];
+    offset_ = piece.next;
+    return piece;
+  }
+  const group_piece &add(group_piece &&piece) {
+    offset_ = piece.next;
+    if (from_text_ || kept_.closed) {
+      from_text_ = true;
+      // Only the piece read last is in use (a function term is copied into
+      // the piece after it): two places suffice.
+      std::optional<group_piece> &place = unkept_[flip_ ^= 1];
+      place = std::move(piece);
+      return *place;
+    }
+    next_++;
+    kept_.closed = piece.term.function;
+    return kept_.keep(group_, std::move(piece));
+  }
+
+  const char *group_;
+  group_pieces &kept_;
+  std::size_t next_ = 0;    // the next kept piece
+  std::size_t offset_ = 0;  // the offset after the piece read last
+  bool from_text_;          // nothing more is kept for this reading
+  std::optional<group_piece> unkept_[2];
+  int flip_ = 0;
 };
 
 // The state of one group while it is read: which kinds of separator have
@@ -74,6 +138,7 @@ struct term {
 struct group_reader {
   spec_interpreter &in;
   const char *group;              // the text after "{", for messages
+  piece_source pieces{in, group};
   bool ordered_seen = false;      // a term ended by "&" or "}"
   bool alternative_seen = false;  // a term ended by "|" or ":"
   bool n_way = false;             // a body ended by ";"
@@ -85,42 +150,9 @@ struct group_reader {
   bool alt_all_starred = true;
   bool alt_otherwise = false;
   std::string matching_atom;  // atom of the first term that matched
-  const char *body_origin = nullptr;  // where the last body read starts in the spec
+  std::vector<int> marked;    // switches an ordered list names
 
-  // The term at P into T; the position after it, or null when a function
-  // term failed.
-  const char *read_term(const char *p, term &t) {
-    if (*p == '!') {
-      t.negated = true;
-      p = skip_blanks(p + 1);
-    }
-    if (p[0] == '%' && p[1] == ':') {
-      t.function = true;
-      return in.call_spec_function(p + 2, &t.function_returned, nullptr);
-    }
-    if (*p == '.') {
-      t.suffix_test = true;
-      p++;
-    } else if (*p == ',') {
-      t.language_test = true;
-      p++;
-    }
-    while (is_atom_char(*p)) {
-      if (*p == '\\') {
-        p++;
-        if (!*p)
-          fatal_error(UNKNOWN_LOCATION, "braced spec %qs ends in escape", group);
-      }
-      t.atom += *p++;
-    }
-    if (*p == '*') {
-      t.starred = true;
-      p++;
-    }
-    return p;
-  }
-
-  bool term_is_true(const term &t) {
+  bool term_is_true(const group_term &t) {
     if (t.suffix_test)
       return in.input.suffix && t.atom == in.input.suffix;
     if (t.language_test) {
@@ -132,8 +164,9 @@ struct group_reader {
   }
 
   // A term ended by "|" or ":" (SEPARATOR at AT): checks the grammar and
-  // records whether the alternative matched.
-  void alternative_term(const term &t, char separator, const char *at) {
+  // records whether the alternative matched.  RETURNED: what a function
+  // term's call answered.
+  void alternative_term(const group_term &t, bool returned, char separator, const char *at) {
     if (ordered_seen)
       invalid_at(group, at);
     alternative_seen = true;
@@ -156,7 +189,7 @@ struct group_reader {
     bool result = false;
     bool tested = false;
     if (t.function) {
-      result = t.function_returned;
+      result = returned;
       tested = true;
     } else if (!alt_matched && !n_way_matched) {
       result = term_is_true(t);
@@ -168,48 +201,18 @@ struct group_reader {
     }
   }
 
-  // The body at P, up to ";" or "}" at depth 1, without trailing blanks.
-  // *SUBSTITUTION tells whether it holds %* at its own depth, *ENDING the
-  // character that ended it; returns the position after that character.
-  const char *read_body(const char *p, std::string &body, bool *substitution, char *ending) {
-    const char *body_start = p;
-    body_origin = p;
-    int depth = 1;
-    for (;; p++) {
-      char b = *p;
-      if (!b)
-        invalid_body(body_start);
-      if (b == '{') {
-        depth++;
-      } else if (b == '}') {
-        if (--depth == 0)
-          break;
-      } else if (b == ';' && depth == 1) {
-        break;
-      } else if (b == '%' && p[1] == '*' && depth == 1) {
-        *substitution = true;
-      }
-    }
-    const char *body_end = p;
-    while (body_end > body_start && is_blank(body_end[-1]))
-      body_end--;
-    body.assign(body_start, static_cast<std::size_t>(body_end - body_start));
-    *ending = *p;
-    return p + 1;
-  }
-
   // Interpret a substitution body once for every live switch that begins
   // with the matching atom, with the rest of the switch text as %*.
-  bool run_substitution(const std::string &body) {
+  bool run_substitution(const group_piece &body) {
     switch_list &switches = in.comp.switches;
     int length = static_cast<int>(matching_atom.size());
     for (int i : switches.named(matching_atom.c_str(), matching_atom.size(), false)) {
       const char *text = switches[i].text;
       if (!switch_is_live(switches, i, length))
         continue;
-      provenance_scope copy(in.trace, body.c_str(), body_origin);
+      provenance_scope copy(in.trace, body.body.c_str(), group + body.at);
       switch_scope from(in.trace, i);
-      if (in.do_spec_1(body.c_str(), false, text + length) < 0)
+      if (in.do_spec_1(body.body.c_str(), false, text + length) < 0)
         return false;
       in.emit_switch(i, true);
       in.args.suffix_substitute = nullptr;
@@ -218,15 +221,15 @@ struct group_reader {
   }
 
   // The body of the alternative just read; false when it failed.
-  bool take_body(const std::string &body, bool substitution) {
-    if (substitution && (!alt_all_starred || alt_otherwise))
-      invalid_body(body.c_str());
+  bool take_body(const group_piece &body) {
+    if (body.substitution && (!alt_all_starred || alt_otherwise))
+      invalid_body(body.body.c_str());
     if (!alt_matched || n_way_matched)
       return true;
-    if (substitution)
+    if (body.substitution)
       return run_substitution(body);
-    provenance_scope copy(in.trace, body.c_str(), body_origin);
-    return in.do_spec_1(body.c_str(), false, nullptr) >= 0;
+    provenance_scope copy(in.trace, body.body.c_str(), group + body.at);
+    return in.do_spec_1(body.body.c_str(), false, nullptr) >= 0;
   }
 
   void next_alternative() {
@@ -237,49 +240,55 @@ struct group_reader {
     matching_atom.clear();
   }
 
-  const char *read(const char *p) {
+  // The next term with its separator; null when a function term failed.
+  const group_piece *read_term(bool *returned) {
+    std::size_t at = pieces.term_start();
+    if (otherwise_seen)
+      invalid_at(group, group + at);
+    const group_piece *piece = &pieces.term();
+    if (!piece->term.function)
+      return piece;
+    const char *after = in.call_spec_function(group + piece->function_at, returned, nullptr);
+    if (!after)
+      return nullptr;
+    return &pieces.after_function(*piece, after);
+  }
+
+  const char *read() {
     for (;;) {
-      p = skip_blanks(p);
-      if (otherwise_seen)
-        invalid_at(group, p);
-
-      term t;
-      p = read_term(p, t);
-      if (!p)
+      bool returned = false;
+      const group_piece *piece = read_term(&returned);
+      if (!piece)
         return nullptr;
-      p = skip_blanks(p);
-
-      const char *separator = p;
-      char c = *p++;
+      const group_term &t = piece->term;
+      const char *separator = group + piece->separator_at;
+      char c = piece->separator;
       if (c == '&' || c == '}') {
         if (t.negated || t.suffix_test || t.language_test || t.function || t.atom.empty() ||
             alternative_seen)
           invalid_at(group, separator);
         ordered_seen = true;
-        mark_matching_switches(in.comp.switches, t.atom, t.starred);
+        mark_matching_switches(in.comp.switches, t.atom, t.starred, marked);
         if (c == '}') {
-          emit_marked_switches(in);
-          return p;
+          emit_marked_switches(in, marked);
+          return pieces.position();
         }
         continue;
       }
       if (c != '|' && c != ':')
         invalid_at(group, separator);
 
-      alternative_term(t, c, separator);
+      alternative_term(t, returned, c, separator);
       if (c == '|')
         continue;
 
-      std::string body;
-      bool substitution = false;
-      char ending;
-      p = read_body(p, body, &substitution, &ending);
-      if (!take_body(body, substitution))
+      const group_piece &body = pieces.body();
+      if (!take_body(body))
         return nullptr;
       if (alt_matched)
         n_way_matched = true;
-      if (ending == '}')
-        return p;
+      if (body.ending == '}')
+        return pieces.position();
       next_alternative();
     }
   }
@@ -289,7 +298,7 @@ struct group_reader {
 
 const char *spec_interpreter::process_braces(const char *p) {
   group_reader reader{*this, p};
-  return reader.read(p);
+  return reader.read();
 }
 
 bool switch_is_live(switch_list &switches, int index, int prefix_length) {

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "spec/group-text.h"
 #include "spec/provenance.h"
 #include "support/text-area.h"
 
@@ -99,6 +100,9 @@ public:
 
   // Where words come from; null unless the plan is asked for.
   provenance_trace *trace = nullptr;
+
+  // The conditional groups read so far, kept for the next input.
+  group_text_store group_texts;
 
   // The spec functions %: can call (the built-in table unless a test
   // installs its own).

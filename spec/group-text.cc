@@ -1,0 +1,150 @@
+// Reading a conditional group's text into pieces, and keeping the pieces.
+#include "spec/group-text.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "diagnostics/diagnostic.h"
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+bool is_atom_char(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         c == '_' || c == '+' || c == ',' || c == '-' || c == '.' || c == '=' || c == '@' ||
+         c == '\\';
+}
+
+std::size_t skip_blanks(const char *group, std::size_t at) {
+  while (is_blank(group[at]))
+    at++;
+  return at;
+}
+
+[[noreturn]] void invalid_body(const char *body) {
+  fatal_error(UNKNOWN_LOCATION, "braced spec body %qs is invalid", body);
+}
+
+// The atom at P, whose characters may be escaped with "\"; the position
+// after it.
+const char *read_atom(const char *group, const char *p, std::string &atom) {
+  const char *run = p;
+  while (is_atom_char(*p) && *p != '\\')
+    p++;
+  atom.assign(run, static_cast<std::size_t>(p - run));
+  while (is_atom_char(*p)) {
+    if (*p == '\\') {
+      p++;
+      if (!*p)
+        fatal_error(UNKNOWN_LOCATION, "braced spec %qs ends in escape", group);
+    }
+    atom += *p++;
+  }
+  return p;
+}
+
+}  // namespace
+
+void read_term_piece(const char *group, std::size_t from, group_piece &piece) {
+  group_term &t = piece.term;
+  piece.at = from;
+  const char *p = group + from;
+  if (*p == '!') {
+    t.negated = true;
+    p = group + skip_blanks(group, static_cast<std::size_t>(p + 1 - group));
+  }
+  if (p[0] == '%' && p[1] == ':') {
+    t.function = true;
+    piece.function_at = static_cast<std::size_t>(p + 2 - group);
+    return;
+  }
+  if (*p == '.') {
+    t.suffix_test = true;
+    p++;
+  } else if (*p == ',') {
+    t.language_test = true;
+    p++;
+  }
+  p = read_atom(group, p, t.atom);
+  if (*p == '*') {
+    t.starred = true;
+    p++;
+  }
+  read_separator(group, static_cast<std::size_t>(p - group), piece);
+}
+
+void read_separator(const char *group, std::size_t from, group_piece &piece) {
+  piece.separator_at = skip_blanks(group, from);
+  piece.separator = group[piece.separator_at];
+  piece.next = piece.separator_at + 1;
+}
+
+void read_body_piece(const char *group, std::size_t from, group_piece &piece) {
+  const char *start = group + from;
+  piece.at = from;
+  // Only braces, ";" and "%" matter; the runs between them are skipped
+  // whole.
+  int depth = 1;
+  const char *p = start;
+  for (;; p++) {
+    p += std::strcspn(p, "{};%");
+    char b = *p;
+    if (!b)
+      invalid_body(start);
+    if (b == '{') {
+      depth++;
+    } else if (b == '}') {
+      if (--depth == 0)
+        break;
+    } else if (b == ';' && depth == 1) {
+      break;
+    } else if (b == '%' && p[1] == '*' && depth == 1) {
+      piece.substitution = true;
+    }
+  }
+  const char *end = p;
+  while (end > start && is_blank(end[-1]))
+    end--;
+  piece.body.assign(start, static_cast<std::size_t>(end - start));
+  piece.ending = *p;
+  piece.next = static_cast<std::size_t>(p + 1 - group);
+}
+
+const group_piece &group_pieces::keep(const char *group, group_piece &&piece) {
+  text.append(group + text.size(), piece.next - text.size());
+  pieces.push_back(std::move(piece));
+  return pieces.back();
+}
+
+group_text_store::slot &group_text_store::slot_for(const char *group) {
+  // Fibonacci hashing of the address; linear probing.
+  std::size_t mask = slots_.size() - 1;
+  std::size_t i = static_cast<std::size_t>(
+                      (reinterpret_cast<std::uintptr_t>(group) * 0x9E3779B97F4A7C15ull) >> 40) &
+                  mask;
+  while (slots_[i].group && slots_[i].group != group)
+    i = (i + 1) & mask;
+  return slots_[i];
+}
+
+void group_text_store::grow() {
+  std::vector<slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 256 : old.size() * 2, slot{});
+  for (const slot &s : old)
+    if (s.group)
+      slot_for(s.group) = s;
+}
+
+group_pieces &group_text_store::find(const char *group) {
+  if ((used_ + 1) * 2 > slots_.size())
+    grow();
+  slot &s = slot_for(group);
+  if (s.group && std::strncmp(group, s.pieces->text.data(), s.pieces->text.size()) == 0)
+    return *s.pieces;
+  if (!s.group)
+    used_++;
+  s.group = group;
+  s.pieces = entries_.emplace_back(std::make_unique<group_pieces>()).get();
+  return *s.pieces;
+}

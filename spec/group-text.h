@@ -1,0 +1,100 @@
+// The text of a conditional group (the part after "%{"), read into its
+// pieces: terms with the separator after each, and bodies.  A group is
+// read again for every input, usually from the same spec text, so the
+// pieces read once are kept with the text they came from and used again
+// while the text at that place is the same.  Reading stays lazy: a piece
+// is read only when the group's interpretation gets to it, so a spec
+// error is found at the same point whether pieces were kept or not.
+#ifndef VRK_SPEC_GROUP_TEXT_H
+#define VRK_SPEC_GROUP_TEXT_H
+
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One term of a group: an atom or a spec-function call.
+struct group_term {
+  bool negated = false;
+  bool suffix_test = false;    // ".c"
+  bool language_test = false;  // ",c++"
+  bool function = false;       // %:f(...), called where it stands
+  bool starred = false;
+  std::string atom;
+};
+
+// A term with the separator that ends it, or a body.  Positions are
+// offsets from the start of the group text.
+struct group_piece {
+  // A term: where it starts (after blanks), the term, and the separator
+  // ("&", "}", "|" or ":") with its position.  For a function term only
+  // FUNCTION_AT, the offset after "%:", is known: the call reads the rest.
+  std::size_t at = 0;
+  group_term term;
+  std::size_t function_at = 0;
+  char separator = 0;
+  std::size_t separator_at = 0;
+  // A body: its text up to ";" or "}" at its own depth, without trailing
+  // blanks, as a text of its own; whether it holds %* at its own depth;
+  // the character that ended it.
+  std::string body;
+  bool substitution = false;
+  char ending = 0;
+  // The offset after the piece.
+  std::size_t next = 0;
+};
+
+// Read from GROUP at offset FROM (blanks already skipped): a term and its
+// separator, or, for a function term, only up to the function's name.
+// Fatal errors are those of the group grammar.
+void read_term_piece(const char *group, std::size_t from, group_piece &piece);
+// The separator at offset FROM (blanks are skipped first) into PIECE.
+void read_separator(const char *group, std::size_t from, group_piece &piece);
+// The body at offset FROM into PIECE.
+void read_body_piece(const char *group, std::size_t from, group_piece &piece);
+
+// The pieces read so far from one group text.
+struct group_pieces {
+  std::string text;  // the group text they were read from, up to the last
+                     // piece's end
+  // Element references stay valid as pieces are added: a body being
+  // interpreted may read the same group again (a spec that includes
+  // itself).
+  std::deque<group_piece> pieces;
+  // A function term ends what can be kept: the length of its call is
+  // known only to the call.
+  bool closed = false;
+  // Whether the group was read before: only then are pieces kept.
+  bool read_before = false;
+
+  // Keep PIECE, read from GROUP after the pieces kept before it.
+  const group_piece &keep(const char *group, group_piece &&piece);
+};
+
+// The kept pieces of every group text read in a run, by where the text
+// starts: an open-addressing table of text addresses, since a group is
+// looked up each time it is read.
+class group_text_store {
+public:
+  // The pieces kept for the group at GROUP, when the text there still
+  // begins with the text they were read from; otherwise a fresh entry for
+  // it.  The result stays valid for the rest of the run.
+  group_pieces &find(const char *group);
+
+private:
+  struct slot {
+    const char *group = nullptr;
+    group_pieces *pieces = nullptr;
+  };
+  slot &slot_for(const char *group);
+  void grow();
+
+  std::vector<slot> slots_;  // a power of two in size, at most half used
+  std::size_t used_ = 0;
+  // Every entry made, those whose place now holds another text too: one
+  // of them may still be interpreted further up the stack.
+  std::vector<std::unique_ptr<group_pieces>> entries_;
+};
+
+#endif
