@@ -140,6 +140,44 @@ TEST_F(braces_test, ClaimingSurvivesNestingNoSpecCanRun) {
   EXPECT_TRUE(sw(1).claimed);
 }
 
+TEST_F(braces_test, KeptGroupsFollowTheirTextAndTheSwitches) {
+  // One group text read again and again, as for many inputs: its pieces
+  // are kept, but every reading tests the switches anew...
+  std::string spec = "%{S:s;T*:t%*;:none} %{U&V}";
+  EXPECT_EQ(expand(spec.c_str()), (words{"none"}));
+  EXPECT_EQ(expand(spec.c_str()), (words{"none"}));
+  add_switch("-Tx");
+  EXPECT_EQ(expand(spec.c_str()), (words{"tx"}));
+  add_switch("-V");
+  add_switch("-S");
+  EXPECT_EQ(expand(spec.c_str()), (words{"s", "-V"}));
+
+  // ...and a new text in the same place is read afresh, shorter or longer.
+  std::string place;
+  place.reserve(64);
+  for (auto [text, expected] : {std::pair<const char *, words>{"%{S:new}", {"new"}},
+                                {"%{T*:T%*;S:s} %{V:v}", {"Tx", "v"}},
+                                {"%{S:new}", {"new"}},
+                                {"%{S:s;T*:t%*;:none} %{U&V}", {"s", "-V"}}}) {
+    place.assign(text);
+    EXPECT_EQ(expand(place.c_str()), expected) << text;
+  }
+
+  // A function term is called at every reading; what follows its call is
+  // read from the text each time.
+  std::string file = ::testing::TempDir() + "kept-group-probe";
+  std::remove(file.c_str());
+  std::string probe = "%{%:if-exists(" + file + "):there;S:s}";
+  EXPECT_EQ(expand(probe.c_str()), (words{"s"}));
+  EXPECT_EQ(expand(probe.c_str()), (words{"s"}));
+  std::FILE *f = std::fopen(file.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+  EXPECT_EQ(expand(probe.c_str()), (words{file, "there"}));
+  std::remove(file.c_str());
+  EXPECT_EQ(new_errors(), 0);
+}
+
 using braces_death_test = braces_test;
 
 TEST_F(braces_death_test, MalformedGroupsAreFatal) {
