@@ -35,10 +35,19 @@ void env_manager::xput(const char *text) {
     std::fprintf(stderr, "env_manager::xput (%s)\n", text);
   if (echo_flag_ && *echo_flag_)
     notice_line(stderr, text);
+  const char *equals = std::strchr(text, '=');
+  vrk_assert(equals);
+  std::size_t name_length = static_cast<std::size_t>(equals - text) + 1;
+  const char **known = nullptr;
+  for (const char *&put : put_)
+    if (std::strncmp(put, text, name_length) == 0)
+      known = &put;
+  // The same setting again (for every input, say): the environment holds
+  // an equal text already.
+  if (known && std::strcmp(*known, text) == 0)
+    return;
   if (can_restore_) {
-    const char *equals = std::strchr(text, '=');
-    vrk_assert(equals);
-    char *name = xstrndup(text, static_cast<std::size_t>(equals - text));
+    char *name = xstrndup(text, name_length - 1);
     const char *old = std::getenv(name);
     if (debug_)
       std::fprintf(stderr, "saving old value: %s\n", old ? old : "(null)");
@@ -46,7 +55,10 @@ void env_manager::xput(const char *text) {
   }
   // putenv keeps TEXT itself; the caller never frees it.
   putenv(const_cast<char *>(text));
-  put_.push_back(text);
+  if (known)
+    *known = text;
+  else
+    put_.push_back(text);
 }
 
 void env_manager::restore() {
@@ -62,4 +74,5 @@ void env_manager::restore() {
     std::free(it->value);
   }
   saved_.clear();
+  put_.clear();
 }

@@ -29,8 +29,9 @@ public:
   // Undo every remembered xput, last first.
   void restore();
 
-  // Every text given to xput so far, oldest first (a handful per run): what
-  // the driver set or changed for its children.
+  // The last text given to xput for every name, in the order the names
+  // were first set (a handful per run): what the driver set or changed for
+  // its children.
   const std::vector<const char *> &put_texts() const { return put_; }
 
 private:

@@ -33,4 +33,20 @@ TEST(EnvManager, RestoreUndoesWritesLastFirstWithTheirTrace) {
   unsetenv("VRK_ENV_T2");
 }
 
+TEST(EnvManager, PutTextsKeepTheLastTextOfEachName) {
+  env_manager m;
+  static char first[] = "VRK_ENV_T3=x", second[] = "VRK_ENV_T3=y", again[] = "VRK_ENV_T3=y";
+  m.xput(first);
+  m.xput("VRK_ENV_T4=z");
+  m.xput(second);
+  // An equal text again changes nothing: the environment keeps the one it has.
+  m.xput(again);
+  ASSERT_EQ(m.put_texts().size(), 2u);
+  EXPECT_EQ(m.put_texts()[0], second);
+  EXPECT_STREQ(m.put_texts()[1], "VRK_ENV_T4=z");
+  EXPECT_EQ(std::getenv("VRK_ENV_T3"), second + 11);
+  unsetenv("VRK_ENV_T3");
+  unsetenv("VRK_ENV_T4");
+}
+
 } // namespace

@@ -86,7 +86,8 @@ switch_list::range(std::vector<bucket> &buckets, char lead, const char *rest, st
   if (!indexed_)
     build_index();
   bucket &b = buckets[bucket_of(lead)];
-  if (length == 0 && !whole)
+  // Most questions are about switches nobody gave.
+  if (b.keys.empty() || (length == 0 && !whole))
     return {b.keys.cbegin(), b.keys.cend()};
   if (!b.sorted) {
     std::sort(b.keys.begin(), b.keys.end(), key_less<key>);

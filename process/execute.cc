@@ -50,6 +50,11 @@ void append_quoted(std::string &out, const char *word) {
 // The -v / -### listing of the group, written with one call.
 void echo_commands(const std::vector<command> &commands, const execute_context &ctx) {
   std::string text;
+  std::size_t length = 2;
+  for (const command &c : commands)
+    for (const char *const *w = c.argv.data(); *w; ++w)
+      length += std::strlen(*w) + 4;
+  text.reserve(length);
   if (ctx.help_requested)
     text += '\n';
   for (std::size_t i = 0; i < commands.size(); ++i) {

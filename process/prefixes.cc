@@ -301,30 +301,42 @@ char *search_paths::find_file_on_prefixes(const prefix_list &list, const char *n
       walk_prefixes(list, use_multilib, std::strlen(name), probe_file, &probe));
 }
 
-std::string search_paths::program_lookup_key() const {
+template <class F> void search_paths::for_each_lookup_key_part(F part) const {
   // Entries are separated by a character that no path holds, so that two
   // different lists never give the same key.
-  std::string key;
   for (const prefix_entry *pl = exec_prefixes.plist; pl; pl = pl->next) {
-    key += pl->prefix;
-    key += '\0';
-    key += static_cast<char>('0' + pl->require_machine_suffix);
-    key += static_cast<char>('0' + pl->os_multilib);
+    part(pl->prefix, std::strlen(pl->prefix));
+    const char flags[3] = {'\0', static_cast<char>('0' + pl->require_machine_suffix),
+                           static_cast<char>('0' + pl->os_multilib)};
+    part(flags, 3);
   }
-  for (const char *part : {machine_suffix, machine_only_suffix, multilib.multiarch_dir,
+  for (const char *text : {machine_suffix, machine_only_suffix, multilib.multiarch_dir,
                            configured_assembler, configured_linker}) {
-    key += '\n';
-    if (part)
-      key += part;
+    part("\n", 1);
+    if (text)
+      part(text, std::strlen(text));
   }
-  return key;
+}
+
+bool search_paths::program_lookups_current() const {
+  // Compared in place: a driver looks up its programs once per command.
+  std::size_t at = 0;
+  bool same = true;
+  for_each_lookup_key_part([&](const char *text, std::size_t length) {
+    same = same && at + length <= program_lookups_key_.size() &&
+           std::memcmp(program_lookups_key_.data() + at, text, length) == 0;
+    at += length;
+  });
+  return same && at == program_lookups_key_.size();
 }
 
 char *search_paths::find_program(const char *name) {
-  std::string key = program_lookup_key();
-  if (key != program_lookups_key_) {
+  if (!program_lookups_current()) {
     program_lookups_.clear();
-    program_lookups_key_ = std::move(key);
+    program_lookups_key_.clear();
+    for_each_lookup_key_part([this](const char *text, std::size_t length) {
+      program_lookups_key_.append(text, length);
+    });
   }
   for (const program_lookup &known : program_lookups_)
     if (known.name == name)

@@ -130,7 +130,10 @@ private:
     std::string name;
     std::string path;  // empty: not found
   };
-  std::string program_lookup_key() const;
+  // Calls PART(text, length) with each part of what program lookups
+  // read; the parts joined are the key of the remembered lookups.
+  template <class F> void for_each_lookup_key_part(F part) const;
+  bool program_lookups_current() const;
 
   std::vector<program_lookup> program_lookups_;
   std::string program_lookups_key_;

@@ -48,7 +48,8 @@ void mark_matching_switches(switch_list &switches, const std::string &atom, bool
 // that of the matches, not of the whole list.
 void emit_marked_switches(spec_interpreter &in, std::vector<int> &marked) {
   switch_list &switches = in.comp.switches;
-  std::sort(marked.begin(), marked.end());
+  if (marked.size() > 1)
+    std::sort(marked.begin(), marked.end());
   for (int i : marked) {
     switches[i].order_marked = false;
     in.emit_switch(i, false);
