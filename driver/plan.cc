@@ -76,6 +76,8 @@ void run_plan::record_group(spec_interpreter &in,
         pc.response_files.push_back(std::move(rf));
     }
     note_files(pc);
+    for (const plan_file &w : pc.writes)
+      first_writes_.emplace(w.path, w.deleted);
     commands_.push_back(std::move(pc));
   }
   trace.response_files.clear();
@@ -106,19 +108,16 @@ void run_plan::note_files(plan_command &c) {
       f.path = word;
     if (f.path.empty())
       continue;
-    bool seen = std::find(temporaries_seen_.begin(), temporaries_seen_.end(), f.path) !=
-                temporaries_seen_.end();
+    bool seen = temporaries_seen_.count(f.path) != 0;
     if (after_o || (o.file_roles & word_output) || (f.temporary && !seen)) {
       if (f.temporary && !seen)
-        temporaries_seen_.push_back(f.path);
+        temporaries_seen_.insert(f.path);
       c.writes.push_back(std::move(f));
       continue;
     }
     // An input's name is read where the specs copied the input (%i, %o),
     // not where a spec function repeats it (-dumpbase a.c).
-    bool input = seen;
-    for (int k = 0; !input && o.argv_index >= 0 && k < comp_.inputs.count(); ++k)
-      input = f.path == comp_.inputs[k].name;
+    bool input = seen || (o.argv_index >= 0 && is_input_name(f.path));
     if (!input && word[0] == '@') {
       f.path = word.substr(1);
       for (const auto &rf : c.response_files)
@@ -136,11 +135,8 @@ void run_plan::note_files(plan_command &c) {
       f.path = rf.words[i];
       if (f.path.empty() || f.path[0] == '-')
         continue;  // options (-Wl, pieces are inputs of the run too)
-      bool seen = std::find(temporaries_seen_.begin(), temporaries_seen_.end(), f.path) !=
-                  temporaries_seen_.end();
-      bool input = seen;
-      for (int k = 0; !input && rf.origins[i].argv_index >= 0 && k < comp_.inputs.count(); ++k)
-        input = f.path == comp_.inputs[k].name;
+      bool seen = temporaries_seen_.count(f.path) != 0;
+      bool input = seen || (rf.origins[i].argv_index >= 0 && is_input_name(f.path));
       if (!input)
         continue;
       f.temporary = seen;
@@ -157,9 +153,13 @@ void run_plan::add_read(plan_command &c, plan_file f) {
 }
 
 const char *run_plan::temporary_deletion(const std::string &path) const {
-  for (const plan_command &earlier : commands_)
-    for (const plan_file &w : earlier.writes)
-      if (w.path == path)
-        return w.deleted;
-  return nullptr;
+  auto first = first_writes_.find(path);
+  return first == first_writes_.end() ? nullptr : first->second;
+}
+
+bool run_plan::is_input_name(const std::string &path) {
+  if (input_names_.empty())
+    for (int k = 0; k < comp_.inputs.count(); ++k)
+      input_names_.insert(comp_.inputs[k].name);
+  return input_names_.count(path) != 0;
 }

@@ -9,6 +9,9 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "process/argv.h"
@@ -61,12 +64,19 @@ private:
   static void add_read(plan_command &c, plan_file f);
   // How the temporary PATH an earlier command wrote is deleted.
   const char *temporary_deletion(const std::string &path) const;
+  bool is_input_name(const std::string &path);
   void append_origin_text(std::string &out, const word_origin &o) const;
   void append_file_word(std::string &out, int argv_index) const;
 
   compilation &comp_;
   std::vector<plan_command> commands_;
-  std::vector<std::string> temporaries_seen_;
+  // Looked up for every word of every command: hashed, so that a run
+  // with many inputs costs what its words do.
+  std::unordered_set<std::string> temporaries_seen_;
+  // Path -> deletion of the first write of each path by the commands so
+  // far (a command's own writes count from the next command on).
+  std::unordered_map<std::string, const char *> first_writes_;
+  std::unordered_set<std::string_view> input_names_;  // made when first needed
   int groups_ = 0;
 };
 

@@ -3,10 +3,23 @@
 
 #include <cstdio>
 
+namespace {
+
+bool needs_escape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\' || c == 0x7f; }
+
+}  // namespace
+
 void append_json_string(std::string &out, const char *text) {
   out += '"';
-  for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p; ++p) {
-    unsigned char c = *p;
+  for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p;) {
+    // Runs that need no escape are copied whole.
+    const unsigned char *run = p;
+    while (*p && !needs_escape(*p))
+      ++p;
+    out.append(reinterpret_cast<const char *>(run), static_cast<std::size_t>(p - run));
+    if (!*p)
+      break;
+    unsigned char c = *p++;
     switch (c) {
     case '"': out += "\\\""; break;
     case '\\': out += "\\\\"; break;
@@ -15,14 +28,11 @@ void append_json_string(std::string &out, const char *text) {
     case '\r': out += "\\r"; break;
     case '\b': out += "\\b"; break;
     case '\f': out += "\\f"; break;
-    default:
-      if (c < 0x20 || c == 0x7f) {
-        char code[8];
-        std::snprintf(code, sizeof code, "\\u%04x", c);
-        out += code;
-      } else {
-        out += static_cast<char>(c);
-      }
+    default: {
+      char code[8];
+      std::snprintf(code, sizeof code, "\\u%04x", c);
+      out += code;
+    }
     }
   }
   out += '"';
