@@ -57,5 +57,8 @@ function(vrk_use_shipped_runtime target)
   if(type STREQUAL "EXECUTABLE")
     target_link_options(${target} PRIVATE ${VRK_SHIPPED_LINK_OPTIONS})
     target_link_libraries(${target} PRIVATE ${VRK_SHIPPED_LINK_LIBRARIES})
+  elseif(type STREQUAL "STATIC_LIBRARY")
+    # After the library itself on every link line that uses it.
+    target_link_libraries(${target} INTERFACE ${VRK_SHIPPED_LINK_LIBRARIES})
   endif()
 endfunction()

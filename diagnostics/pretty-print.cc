@@ -3,6 +3,7 @@
 #include "diagnostics/pretty-print.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <clocale>
 #include <cstring>
 #include <langinfo.h>
@@ -42,8 +43,12 @@ bool set_message_locale() {
   std::setlocale(LC_CTYPE, "");
   const char *messages = std::setlocale(LC_MESSAGES, "");
   // The catalogue library never translates in these two, whatever
-  // LANGUAGE says.
-  return messages && std::strcmp(messages, "C") != 0 && std::strcmp(messages, "POSIX") != 0;
+  // LANGUAGE says; in C.UTF-8 and its kin only LANGUAGE can ask for a
+  // catalogue, since none is made for the C locale.
+  if (!messages || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0)
+    return false;
+  const char *language = std::getenv("LANGUAGE");
+  return std::strncmp(messages, "C.", 2) != 0 || (language && *language);
 }
 
 void bind_message_catalogue(const char *locale_dir) {

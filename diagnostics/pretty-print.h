@@ -24,7 +24,8 @@ void init_quote_chars();
 // Start-up step of the driver, in two calls.  set_message_locale takes the
 // locale categories of character types and messages from the environment
 // and tells whether messages can be translated at all (the message locale
-// is neither "C" nor "POSIX"); bind_message_catalogue then binds the "vrk"
+// is neither "C" nor "POSIX", and a "C.<charset>" one only with LANGUAGE
+// set); bind_message_catalogue then binds the "vrk"
 // catalogue to `locale_dir`, selects it and calls init_quote_chars.
 bool set_message_locale();
 void bind_message_catalogue(const char *locale_dir);

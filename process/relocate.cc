@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,10 +86,20 @@ void free_split_directories(char **dirs) {
   std::free(dirs);
 }
 
-char *relative_prefix(const char *progname, const char *bin_prefix, const char *target_dir,
-                      bool resolve_links) {
-  if (!progname || !bin_prefix || !target_dir)
-    return nullptr;
+namespace {
+
+// Where PROGNAME is: found along PATH when it has no "/", with symbolic
+// links resolved when RESOLVE_LINKS.  A new text.
+//
+// A driver relocates several directories from its own name: the last
+// answer is remembered for the process (the file system is taken to stay
+// put while the driver runs), which saves a walk of PATH and a readlink
+// per directory level each time.
+char *program_location(const char *progname, bool resolve_links) {
+  static std::string last_name, last_location;
+  static bool last_resolved = false;
+  if (!last_name.empty() && last_name == progname && last_resolved == resolve_links)
+    return xstrdup(last_location.c_str());
 
   char *full_progname = nullptr;
   if (!std::strchr(progname, '/'))
@@ -103,6 +114,20 @@ char *relative_prefix(const char *progname, const char *bin_prefix, const char *
       std::free(canonical);
     }
   }
+  last_name = progname;
+  last_location = full_progname;
+  last_resolved = resolve_links;
+  return full_progname;
+}
+
+}  // namespace
+
+char *relative_prefix(const char *progname, const char *bin_prefix, const char *target_dir,
+                      bool resolve_links) {
+  if (!progname || !bin_prefix || !target_dir)
+    return nullptr;
+
+  char *full_progname = program_location(progname, resolve_links);
 
   int prog_count, bin_count, target_count;
   char **prog_dirs = split_directories(full_progname, &prog_count);
