@@ -1,7 +1,6 @@
 // Tests of the colour lookups, VRK_COLORS parsing and the colour and
 // hyperlink decisions.
 #include "diagnostics/diagnostic-color.h"
-#include "diagnostics/reporter-test-support.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -131,12 +130,6 @@ TEST_F(color_test, ReporterModesNegativeMeansAuto) {
   diagnostic_urls_init(-1);
   EXPECT_EQ(global_reporter.msg_printer->url_format, URL_FORMAT_NONE);
   diagnostic_color_init(DIAGNOSTICS_COLOR_NEVER);
-}
-
-TEST_F(color_test, UnknownModesAreInternalErrors) {
-  reset_reporter_for_test(); // no earlier errors to be confused by
-  EXPECT_EXIT(color_mode_init(3), ::testing::ExitedWithCode(4), "internal compiler error");
-  EXPECT_EXIT(url_format_init(7), ::testing::ExitedWithCode(4), "internal compiler error");
 }
 
 } // namespace

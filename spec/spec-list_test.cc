@@ -7,8 +7,6 @@
 #include "spec/spec-test-support.h"
 #include "support/text.h"
 
-using ::testing::ExitedWithCode;
-
 class spec_list_test : public spec_test {};
 
 TEST_F(spec_list_test, StaticTableIsConsistent) {
@@ -75,7 +73,4 @@ TEST_F(spec_list_test, ResetAndStaticReplacement) {
   EXPECT_FALSE(named_specs.static_spec_table[0].value_owned);
   EXPECT_FALSE(named_specs.static_spec_table[34].value_owned);
   EXPECT_STREQ(named_specs.lto_vrk_spec, "");
-
-  static const char *not_a_spec;
-  EXPECT_EXIT(set_static_spec(&not_a_spec, "x", false), ExitedWithCode(4), "");
 }
