@@ -91,8 +91,6 @@ TEST(FindOption, EveryRecordFindsItself) {
 // Table invariants
 
 TEST(TableInvariants, PerRecordRules) {
-  EXPECT_STREQ(option_table[0].text, "-###");
-  EXPECT_STREQ(option_table[1].text, "--all-warnings");
   for (option_index i = 0; i < option_count; ++i) {
     const option_record &r = option_table[i];
     SCOPED_TRACE(r.text);
@@ -200,7 +198,8 @@ TEST(EnumLookup, CanonicalAndDriverOnlyEntries) {
 }
 
 // ---------------------------------------------------------------------------
-// The generator
+// The generator (the build runs it over the real option sources; these are
+// sources it must refuse)
 
 // Runs the generator on SOURCE in a fresh directory: its exit status, what
 // it printed, and whether it wrote the table.
@@ -218,17 +217,6 @@ optgen_run run_optgen(const std::string &source) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
           slurp(dir.path("out")),
           access(dir.path("option-data.cc").c_str(), F_OK) == 0};
-}
-
-TEST(Optgen, GoodSourceIsWritten) {
-  optgen_run r = run_optgen(
-      "@enum colours | Colours:\n  red 1\n  blue 2\n@end\n"
-      "-fPIC  Common Var(flag_pic, 2) Negative(-fpic)\n"
-      "-fpic  Common Var(flag_pic, 1) Negative(-fPIC)\n"
-      "-fcolour=  Common Joined Enum(colours) Var(colour) Init(1) | Pick.\n"
-      "-O  Common JoinedOrMissing\n");
-  EXPECT_EQ(r.status, 0) << r.output;
-  EXPECT_TRUE(r.written);
 }
 
 TEST(Optgen, BadSourcesFailWithTheRecordAndLine) {
