@@ -139,12 +139,10 @@ TEST_F(formatter_test, PrefixOncePerMessage) {
   EXPECT_EQ(std::string(pp.formatted_text()), "plain");
 }
 
-TEST_F(formatter_test, NoWrappingByDefaultAndWordWrapWhenLimited) {
+TEST_F(formatter_test, NoWrapping) {
   std::string long_word(300, 'x');
   std::string text = "a " + long_word + " b";
   EXPECT_EQ(format_with(pp, "%s", text.c_str()), text);
-  pp.set_line_limit(10);
-  EXPECT_EQ(format_with(pp, "alpha beta gamma"), "alpha beta\ngamma");
 }
 
 TEST_F(formatter_test, BuffersUntilFlushThenWritesOnce) {
