@@ -165,7 +165,8 @@ TEST(TableInvariants, NegativeRingsClose) {
 }
 
 // ---------------------------------------------------------------------------
-// Enumerated arguments
+// Enumerated arguments (no table of this configuration marks a word
+// canonical or driver-only)
 
 TEST(EnumLookup, WithALengthOnlyThatManyCharactersCount) {
   int value = -99;
@@ -176,25 +177,6 @@ TEST(EnumLookup, WithALengthOnlyThatManyCharactersCount) {
   EXPECT_EQ(enum_lookup(fmt, "json-f", 6, &value, 0), -1);
   EXPECT_EQ(enum_lookup(fmt, "text", 0, &value, 0), 5);
   EXPECT_EQ(value, 0);
-}
-
-TEST(EnumLookup, CanonicalAndDriverOnlyEntries) {
-  const option_enum_value values[] = {
-      {"alpha", 1, 0},
-      {"beta", 1, ENUMV_CANONICAL},
-      {"gamma", 2, ENUMV_DRIVER_ONLY},
-      {nullptr, 0, 0}};
-  const char *text = nullptr;
-  int value = 0;
-  EXPECT_TRUE(enum_text_for_value(values, 1, &text, 0));
-  EXPECT_STREQ(text, "beta");
-  EXPECT_FALSE(enum_text_for_value(values, 2, &text, OPTF_COMMON));
-  EXPECT_EQ(text, nullptr);
-  EXPECT_FALSE(enum_text_for_value(values, 2, &text, OPTF_DRIVER));
-  EXPECT_STREQ(text, "gamma");
-  EXPECT_EQ(enum_lookup(values, "gamma", 0, &value, OPTF_COMMON), -1);
-  EXPECT_EQ(enum_lookup(values, "gamma", 0, &value, OPTF_DRIVER), 2);
-  EXPECT_EQ(value, 2);
 }
 
 // ---------------------------------------------------------------------------
