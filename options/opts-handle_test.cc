@@ -180,10 +180,6 @@ TEST_F(handling, DiagnosticsSettings) {
   EXPECT_TRUE(global_reporter.msg_printer->show_color);
   apply({"-fdiagnostics-color=never"});
   EXPECT_FALSE(global_reporter.msg_printer->show_color);
-  apply({"-fdiagnostics-urls=always"});
-  EXPECT_NE(global_reporter.msg_printer->url_format, URL_FORMAT_NONE);
-  apply({"--diagnostics-plain-output"});
-  EXPECT_EQ(global_reporter.msg_printer->url_format, URL_FORMAT_NONE);
   EXPECT_EQ(diagnostics(), "");
 }
 

@@ -216,16 +216,6 @@ TEST(Prefixes, ProgramLookupsFollowEveryChangeOfTheirInputs) {
   EXPECT_EQ(take(paths.find_program("as")), configured);
 }
 
-TEST(Prefixes, SearchableDirectories) {
-  scratch_dir t;
-  EXPECT_TRUE(is_searchable_dir(t.root().c_str(), false));
-  EXPECT_TRUE(is_searchable_dir((t.root() + "/").c_str(), true));
-  EXPECT_FALSE(is_searchable_dir(t.file("f").c_str(), false));
-  EXPECT_FALSE(is_searchable_dir("/lib", true));
-  EXPECT_FALSE(is_searchable_dir("/usr/lib/", true));
-  EXPECT_EQ(is_searchable_dir("/usr/lib/", false), access("/usr/lib", F_OK) == 0);
-}
-
 TEST(Prefixes, SysrootPrefixes) {
   search_paths paths;
   paths.add_sysroot_prefix("/usr/lib/", "OBJKIT", nullptr, nullptr);

@@ -1,6 +1,7 @@
 // Temporary directory choice, private file creation and the deletion
-// registry.  The driver tests (temps-cleanup.test) cover the order of
-// TMPDIR, TMP and TEMP and the clean-up of whole runs end to end.
+// registry.  The driver tests cover the order of TMPDIR, TMP and TEMP and
+// the clean-up of whole runs end to end (temps-cleanup.test), and a name
+// the system refuses (fatal-cleanup.test).
 #include "process/temp-files.h"
 
 #include <cstdlib>
@@ -105,14 +106,6 @@ TEST_F(TempFilesTest, RegisteredFilesAreOnTheirListsFromTheStart) {
   EXPECT_FALSE(exists(also_on_failure));
   std::free(at_end);
   std::free(also_on_failure);
-}
-
-TEST_F(TempFilesTest, AFileThatCannotBeMadeEndsTheRunWithStatusOne) {
-  // A suffix longer than a file name may be: the message and status 1,
-  // not an abort.
-  std::string suffix(300, 'x');
-  EXPECT_EXIT(create_temp_file(suffix.c_str()), ::testing::ExitedWithCode(1),
-              "^Cannot create temporary file in .*/: File name too long\n$");
 }
 
 TEST_F(TempFilesTest, RegistryListsAndTheirDeletion) {

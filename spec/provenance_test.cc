@@ -52,11 +52,4 @@ TEST(ProvenanceTrace, MapsCopiesBackAndIgnoresTextsOfNoFrame) {
   EXPECT_EQ(t.current().argv_index, 9);
 }
 
-TEST(ProvenanceTrace, ScopesDoNothingWithoutATrace) {
-  provenance_scope a(nullptr, spec_origin::named, "x", "text");
-  switch_scope b(nullptr, 1);
-  source_scope c(nullptr, "LIBRARY_PATH", nullptr);
-  SUCCEED();
-}
-
 }  // namespace

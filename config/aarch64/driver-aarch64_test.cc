@@ -5,8 +5,6 @@
 // are missing, hold nothing useful, mix implementers or three parts.
 #include "config/aarch64/driver-aarch64.h"
 
-#include "diagnostics/diagnostic.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -130,12 +128,6 @@ TEST_F(HostDetect, LongLinesAndBinaryJunk) {
   junk += "implementer\n";
   write(junk + core("0x41", "0x0", "0xd03", features.c_str()) + std::string(70000, ':'));
   EXPECT_EQ(ask("cpu"), "-mcpu=cortex-a53+crc");
-}
-
-TEST(HostDetectDeath, NoArgumentsIsAnInternalError) {
-  diagnostic_initialize("vrk");
-  const char *argv[] = {nullptr};
-  EXPECT_EXIT(host_detect_local_cpu(0, argv), ::testing::ExitedWithCode(4), "");
 }
 
 } // namespace

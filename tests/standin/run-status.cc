@@ -9,27 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-const char *signal_text(int sig) {
-  switch (sig) {
-  case SIGHUP: return "SIGHUP";
-  case SIGINT: return "SIGINT";
-  case SIGQUIT: return "SIGQUIT";
-  case SIGILL: return "SIGILL";
-  case SIGABRT: return "SIGABRT";
-  case SIGBUS: return "SIGBUS";
-  case SIGFPE: return "SIGFPE";
-  case SIGKILL: return "SIGKILL";
-  case SIGSEGV: return "SIGSEGV";
-  case SIGPIPE: return "SIGPIPE";
-  case SIGTERM: return "SIGTERM";
-  default: return nullptr;
-  }
-}
-
-} // namespace
-
 int main(int argc, char **argv) {
   if (argc < 2) {
     fprintf(stderr, "usage: run-status program [arguments...]\n");
@@ -55,9 +34,8 @@ int main(int argc, char **argv) {
   if (WIFEXITED(status)) {
     printf("exit status: %d\n", WEXITSTATUS(status));
   } else if (WIFSIGNALED(status)) {
-    const char *name = signal_text(WTERMSIG(status));
-    if (name)
-      printf("killed by signal: %s\n", name);
+    if (const char *name = sigabbrev_np(WTERMSIG(status)))
+      printf("killed by signal: SIG%s\n", name);
     else
       printf("killed by signal: %d\n", WTERMSIG(status));
   }

@@ -46,17 +46,6 @@ const char *const exported_variables[] = {
     "MAKEFLAGS", "COMPILER_PATH", "LIBRARY_PATH", "SOURCE_DATE_EPOCH",
 };
 
-struct signal_name {
-  const char *name;
-  int number;
-};
-
-const signal_name signal_names[] = {
-    {"HUP", SIGHUP},   {"INT", SIGINT},   {"QUIT", SIGQUIT}, {"ILL", SIGILL},
-    {"ABRT", SIGABRT}, {"BUS", SIGBUS},   {"FPE", SIGFPE},   {"KILL", SIGKILL},
-    {"SEGV", SIGSEGV}, {"PIPE", SIGPIPE}, {"TERM", SIGTERM},
-};
-
 std::string program_name;
 
 const char *knob(const char *what) {
@@ -128,9 +117,9 @@ std::vector<std::string> split_words(const std::string &text) {
 int parse_signal(const char *text) {
   if (strncmp(text, "SIG", 3) == 0)
     text += 3;
-  for (const signal_name &s : signal_names)
-    if (strcmp(s.name, text) == 0)
-      return s.number;
+  for (int sig = 1; sig < NSIG; sig++)
+    if (const char *name = sigabbrev_np(sig); name && strcmp(name, text) == 0)
+      return sig;
   return atoi(text);
 }
 
