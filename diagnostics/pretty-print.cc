@@ -39,16 +39,19 @@ void init_quote_chars() {
   }
 }
 
+bool message_catalogue_possible = true;
+
 bool set_message_locale() {
   std::setlocale(LC_CTYPE, "");
   const char *messages = std::setlocale(LC_MESSAGES, "");
   // The catalogue library never translates in these two, whatever
   // LANGUAGE says; in C.UTF-8 and its kin only LANGUAGE can ask for a
   // catalogue, since none is made for the C locale.
-  if (!messages || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0)
-    return false;
   const char *language = std::getenv("LANGUAGE");
-  return std::strncmp(messages, "C.", 2) != 0 || (language && *language);
+  message_catalogue_possible =
+      messages && std::strcmp(messages, "C") != 0 && std::strcmp(messages, "POSIX") != 0 &&
+      (std::strncmp(messages, "C.", 2) != 0 || (language && *language));
+  return message_catalogue_possible;
 }
 
 void bind_message_catalogue(const char *locale_dir) {

@@ -9,9 +9,9 @@
 
 #include <cstdio>
 #include <string>
+#include <map>
+#include <set>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "process/argv.h"
@@ -70,13 +70,14 @@ private:
 
   compilation &comp_;
   std::vector<plan_command> commands_;
-  // Looked up for every word of every command: hashed, so that a run
+  // Looked up for every word of every command: ordered sets (not hashed
+  // ones, which would load the maths library at start-up), so that a run
   // with many inputs costs what its words do.
-  std::unordered_set<std::string> temporaries_seen_;
+  std::set<std::string, std::less<>> temporaries_seen_;
   // Path -> deletion of the first write of each path by the commands so
   // far (a command's own writes count from the next command on).
-  std::unordered_map<std::string, const char *> first_writes_;
-  std::unordered_set<std::string_view> input_names_;  // made when first needed
+  std::map<std::string, const char *, std::less<>> first_writes_;
+  std::set<std::string_view> input_names_;  // made when first needed
   int groups_ = 0;
 };
 

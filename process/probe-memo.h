@@ -10,8 +10,8 @@
 #ifndef VRK_PROCESS_PROBE_MEMO_H
 #define VRK_PROCESS_PROBE_MEMO_H
 
+#include <map>
 #include <string>
-#include <unordered_map>
 
 class probe_memo {
 public:
@@ -26,7 +26,9 @@ private:
   // KEY's answer, or ASK(PATH) remembered under KEY.
   template <class F> bool answer(std::string &key, F ask);
 
-  std::unordered_map<std::string, bool> answers_;
+  // An ordered map: a run asks about a few dozen paths, and the hashed
+  // containers would load the maths library for the sake of ceilf.
+  std::map<std::string, bool> answers_;
 };
 
 #endif

@@ -22,7 +22,8 @@ bool switch_is_live(switch_list &switches, int index, int prefix_length);
 bool switch_matches(switch_list &switches, const char *atom, int length, bool starred);
 
 // Mark as claimed every switch of SWITCHES that SPEC mentions (recognised
-// ones only, or any matching one when USER_SET).
-void claim_spec_switches(switch_list &switches, const char *spec, bool user_set);
+// ones only, or any matching one when USER_SET); returns how many were not
+// claimed before.
+int claim_spec_switches(switch_list &switches, const char *spec, bool user_set);
 
 #endif

@@ -44,6 +44,7 @@ struct claim_scan {
   switch_list &switches;
   bool user_set;
   int group_nesting = 0;
+  int newly_claimed = 0;
 
   // One term: claims the switches its atom names.  *FUNCTION tells that
   // the term is a spec-function call (nothing claimed, the group scan
@@ -74,9 +75,12 @@ struct claim_scan {
     if (test || length == 0)
       return p;
     bool user = user_set;
-    switches.for_each_named(atom, length, !starred, [user](saved_switch &sw) {
-      if (sw.recognised || user)
+    int &claimed = newly_claimed;
+    switches.for_each_named(atom, length, !starred, [user, &claimed](saved_switch &sw) {
+      if (!sw.claimed && (sw.recognised || user)) {
         sw.claimed = true;
+        claimed++;
+      }
     });
     return p;
   }
@@ -122,9 +126,10 @@ struct claim_scan {
       if (c != ':')
         return p;
 
-      // The body, with nested escapes, up to ";" or "}".
-      while (*p && *p != ';' && *p != '}')
-        p = *p == '%' ? escape(p) : p + 1;
+      // The body, with nested escapes, up to ";" or "}"; plain text is
+      // skipped whole.
+      for (p += std::strcspn(p, "%;}"); *p == '%'; p += std::strcspn(p, "%;}"))
+        p = escape(p);
       c = *p;
       if (!c)
         return p;
@@ -137,11 +142,11 @@ struct claim_scan {
 
 } // namespace
 
-void claim_spec_switches(switch_list &switches, const char *spec, bool user_set) {
+int claim_spec_switches(switch_list &switches, const char *spec, bool user_set) {
   if (!spec)
-    return;
+    return 0;
   claim_scan scan{switches, user_set};
-  const char *p = spec;
-  while (*p)
-    p = *p == '%' ? scan.escape(p) : p + 1;
+  for (const char *p = std::strchr(spec, '%'); p; p = std::strchr(p, '%'))
+    p = scan.escape(p);
+  return scan.newly_claimed;
 }

@@ -127,21 +127,23 @@ void prepare_compare_debug(spec_interpreter &in) {
 }
 
 void claim_switches_of_all_specs(compilation &comp) {
-  // Scanning every spec claims nothing when every switch is claimed
-  // already, as on most command lines.
-  bool all_claimed = true;
+  // The scan stops when every switch is claimed (most command lines claim
+  // theirs in the first few specs, or before).
+  int unclaimed = 0;
   for (const saved_switch &sw : comp.switches)
-    all_claimed = all_claimed && sw.claimed;
-  if (all_claimed)
-    return;
+    unclaimed += !sw.claimed;
+  auto claim = [&](const char *spec, bool user_set) {
+    if (unclaimed > 0)
+      unclaimed -= claim_spec_switches(comp.switches, spec, user_set);
+  };
   for (const compiler_entry &row : comp.compilers.rows)
     if (row.spec)
-      claim_spec_switches(comp.switches, row.spec, false);
+      claim(row.spec, false);
   for (named_spec *sl = named_specs.spec_list; sl; sl = sl->next)
     if (*sl->value_slot)
-      claim_spec_switches(comp.switches, *sl->value_slot, sl->user_set);
+      claim(*sl->value_slot, sl->user_set);
   if (named_specs.link_command_spec)
-    claim_spec_switches(comp.switches, named_specs.link_command_spec, false);
+    claim(named_specs.link_command_spec, false);
 }
 
 } // namespace
