@@ -5,21 +5,32 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string_view>
 
-template <class F> bool probe_memo::answer(std::string &key, F ask) {
-  auto known = answers_.find(key);
-  if (known != answers_.end())
+template <class F> bool probe_memo::answer(int question, const char *path, F ask) {
+  std::map<std::string, bool, std::less<>> &answers = answers_[question];
+  std::string_view key(path);
+  auto known = answers.find(key);
+  if (known != answers.end())
     return known->second;
   bool yes = ask();
-  answers_.emplace(std::move(key), yes);
+  answers.emplace(key, yes);
   return yes;
 }
 
 bool probe_memo::accessible(const char *path, int mode) {
-  // The first character tells the question apart from other modes.
-  std::string key(1, static_cast<char>('0' + mode));
-  key += path;
-  return answer(key, [&] { return access(path, mode) == 0; });
+  return answer(mode & 7, path, [&] { return !in_missing_directory(path) && access(path, mode) == 0; });
+}
+
+bool probe_memo::in_missing_directory(const char *path) const {
+  // A prefix walk asks about the same directories for file after file;
+  // one already found to be no directory holds none of them.
+  const char *slash = std::strrchr(path, '/');
+  if (!slash)
+    return false;
+  const std::map<std::string, bool, std::less<>> &directories = answers_[directory_question];
+  auto known = directories.find(std::string_view(path, static_cast<std::size_t>(slash + 1 - path)));
+  return known != directories.end() && !known->second;
 }
 
 bool probe_memo::usable_file(const char *path, int mode) {
@@ -27,19 +38,15 @@ bool probe_memo::usable_file(const char *path, int mode) {
     return false;
   if (!(mode & X_OK))
     return true;
-  std::string key = "f";
-  key += path;
-  return answer(key, [&] {
+  return answer(file_question, path, [&] {
     struct stat st;
     return stat(path, &st) == 0 && !S_ISDIR(st.st_mode);
   });
 }
 
 bool probe_memo::directory(const char *path) {
-  std::size_t length = std::strlen(path);
-  std::string key = "d";
-  key += path;
-  return answer(key, [&] {
+  return answer(directory_question, path, [&] {
+    std::size_t length = std::strlen(path);
     std::string dot(path, length);
     dot += length && path[length - 1] == '/' ? "." : "/.";
     struct stat st;

@@ -23,12 +23,19 @@ public:
   bool directory(const char *path);
 
 private:
-  // KEY's answer, or ASK(PATH) remembered under KEY.
-  template <class F> bool answer(std::string &key, F ask);
+  // Questions: access() with modes 0 to 7, then "no directory", then
+  // "a directory".  One map per question, looked up by the path itself.
+  enum { file_question = 8, directory_question = 9, question_count = 10 };
 
-  // An ordered map: a run asks about a few dozen paths, and the hashed
+  // Whether PATH lies in a directory already found not to be one.
+  bool in_missing_directory(const char *path) const;
+
+  // PATH's answer to QUESTION, or ASK() remembered for it.
+  template <class F> bool answer(int question, const char *path, F ask);
+
+  // Ordered maps: a run asks about a few dozen paths, and the hashed
   // containers would load the maths library for the sake of ceilf.
-  std::map<std::string, bool> answers_;
+  std::map<std::string, bool, std::less<>> answers_[question_count];
 };
 
 #endif

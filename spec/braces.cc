@@ -204,16 +204,16 @@ struct group_reader {
 
   // Interpret a substitution body once for every live switch that begins
   // with the matching atom, with the rest of the switch text as %*.
-  bool run_substitution(const group_piece &body) {
+  bool run_substitution(const group_piece &body, const std::string &text) {
     switch_list &switches = in.comp.switches;
     int length = static_cast<int>(matching_atom.size());
     for (int i : switches.named(matching_atom.c_str(), matching_atom.size(), false)) {
-      const char *text = switches[i].text;
+      const char *switch_text = switches[i].text;
       if (!switch_is_live(switches, i, length))
         continue;
-      provenance_scope copy(in.trace, body.body.c_str(), group + body.at);
+      provenance_scope copy(in.trace, text.c_str(), group + body.at);
       switch_scope from(in.trace, i);
-      if (in.do_spec_1(body.body.c_str(), false, text + length) < 0)
+      if (in.do_spec_1(text.c_str(), false, switch_text + length) < 0)
         return false;
       in.emit_switch(i, true);
       in.args.suffix_substitute = nullptr;
@@ -221,16 +221,26 @@ struct group_reader {
     return true;
   }
 
+  // The text of BODY: its kept copy, or a copy made now in SCRATCH.
+  const std::string &body_text(const group_piece &body, std::string &scratch) const {
+    if (body.body_copied)
+      return body.body;
+    scratch.assign(group + body.at, body.body_end - body.at);
+    return scratch;
+  }
+
   // The body of the alternative just read; false when it failed.
   bool take_body(const group_piece &body) {
+    std::string scratch;
     if (body.substitution && (!alt_all_starred || alt_otherwise))
-      invalid_body(body.body.c_str());
+      invalid_body(body_text(body, scratch).c_str());
     if (!alt_matched || n_way_matched)
       return true;
+    const std::string &text = body_text(body, scratch);
     if (body.substitution)
-      return run_substitution(body);
-    provenance_scope copy(in.trace, body.body.c_str(), group + body.at);
-    return in.do_spec_1(body.body.c_str(), false, nullptr) >= 0;
+      return run_substitution(body, text);
+    provenance_scope copy(in.trace, text.c_str(), group + body.at);
+    return in.do_spec_1(text.c_str(), false, nullptr) >= 0;
   }
 
   void next_alternative() {

@@ -22,6 +22,24 @@ std::size_t skip_blanks(const char *group, std::size_t at) {
   return at;
 }
 
+// The characters a body's end is looked for at: braces, ";", "%" and the
+// terminator.  Runs between them are short in specs, so a table beats a
+// library scan.
+struct body_stops {
+  bool stop[256] = {};
+  constexpr body_stops() {
+    for (unsigned char c : {'\0', '{', '}', ';', '%'})
+      stop[c] = true;
+  }
+};
+constexpr body_stops body_stop_table;
+
+const char *next_body_stop(const char *p) {
+  while (!body_stop_table.stop[static_cast<unsigned char>(*p)])
+    p++;
+  return p;
+}
+
 [[noreturn]] void invalid_body(const char *body) {
   fatal_error(UNKNOWN_LOCATION, "braced spec body %qs is invalid", body);
 }
@@ -88,7 +106,7 @@ void read_body_piece(const char *group, std::size_t from, group_piece &piece) {
   int depth = 1;
   const char *p = start;
   for (;; p++) {
-    p += std::strcspn(p, "{};%");
+    p = next_body_stop(p);
     char b = *p;
     if (!b)
       invalid_body(start);
@@ -106,13 +124,19 @@ void read_body_piece(const char *group, std::size_t from, group_piece &piece) {
   const char *end = p;
   while (end > start && is_blank(end[-1]))
     end--;
-  piece.body.assign(start, static_cast<std::size_t>(end - start));
+  piece.body_end = static_cast<std::size_t>(end - group);
   piece.ending = *p;
   piece.next = static_cast<std::size_t>(p + 1 - group);
 }
 
 const group_piece &group_pieces::keep(const char *group, group_piece &&piece) {
   text.append(group + text.size(), piece.next - text.size());
+  // A kept body is run from its own copy, which stays put: the groups in
+  // it are found again at the same place the next time.
+  if (piece.ending) {
+    piece.body.assign(group + piece.at, piece.body_end - piece.at);
+    piece.body_copied = true;
+  }
   pieces.push_back(std::move(piece));
   return pieces.back();
 }

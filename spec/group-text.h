@@ -35,10 +35,13 @@ struct group_piece {
   std::size_t function_at = 0;
   char separator = 0;
   std::size_t separator_at = 0;
-  // A body: its text up to ";" or "}" at its own depth, without trailing
-  // blanks, as a text of its own; whether it holds %* at its own depth;
+  // A body: where its text ends (it runs up to ";" or "}" at its own
+  // depth, without trailing blanks; it starts at AT); the text as one of
+  // its own once the piece is kept; whether it holds %* at its own depth;
   // the character that ended it.
+  std::size_t body_end = 0;
   std::string body;
+  bool body_copied = false;
   bool substitution = false;
   char ending = 0;
   // The offset after the piece.
