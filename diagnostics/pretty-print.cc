@@ -41,16 +41,34 @@ void init_quote_chars() {
 
 bool message_catalogue_possible = true;
 
+namespace {
+
+// Whether messages in locale NAME could be translated: never in "C" and
+// "POSIX", whatever LANGUAGE says; in C.UTF-8 and its kin only LANGUAGE
+// can ask for a catalogue, since none is made for the C locale.
+bool translatable_locale(const char *name) {
+  const char *language = std::getenv("LANGUAGE");
+  return name && std::strcmp(name, "C") != 0 && std::strcmp(name, "POSIX") != 0 &&
+         (std::strncmp(name, "C.", 2) != 0 || (language && *language));
+}
+
+// The message locale the environment names, as setlocale would take it.
+const char *message_locale_named() {
+  for (const char *var : {"LC_ALL", "LC_MESSAGES", "LANG"})
+    if (const char *value = std::getenv(var); value && *value)
+      return value;
+  return "C";
+}
+
+}  // namespace
+
 bool set_message_locale() {
   std::setlocale(LC_CTYPE, "");
-  const char *messages = std::setlocale(LC_MESSAGES, "");
-  // The catalogue library never translates in these two, whatever
-  // LANGUAGE says; in C.UTF-8 and its kin only LANGUAGE can ask for a
-  // catalogue, since none is made for the C locale.
-  const char *language = std::getenv("LANGUAGE");
-  message_catalogue_possible =
-      messages && std::strcmp(messages, "C") != 0 && std::strcmp(messages, "POSIX") != 0 &&
-      (std::strncmp(messages, "C.", 2) != 0 || (language && *language));
+  // The message category is set only when it could translate: otherwise
+  // it stays "C", which is what setting it would give, and the locale
+  // files are not read for it.
+  message_catalogue_possible = translatable_locale(message_locale_named()) &&
+                               translatable_locale(std::setlocale(LC_MESSAGES, ""));
   return message_catalogue_possible;
 }
 
