@@ -5,6 +5,7 @@
 #ifndef VRK_COMPILATION_SWITCHES_H
 #define VRK_COMPILATION_SWITCHES_H
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -70,6 +71,36 @@ public:
   // candidate for "DX".
   std::vector<int> named_by_argument(char lead, const char *argument, std::size_t length,
                                      bool whole);
+  // Call TEST(index) for the entries named as by named(), in increasing
+  // order, until it answers true; whether it did.  The same as a loop over
+  // named(), without its list for the few matches most questions have.
+  template <class F> bool any_named(const char *name, std::size_t length, bool whole, F test) {
+    if (length == 0 && !whole) {
+      for (int i = 0; i < count(); i++)
+        if (test(i))
+          return true;
+      return false;
+    }
+    auto [first, last] =
+        range(by_text_, length ? name[0] : '\0', length ? name + 1 : "", length ? length - 1 : 0,
+              whole);
+    std::size_t found = static_cast<std::size_t>(last - first);
+    if (found > few_matches) {
+      for (int i : named(name, length, whole))
+        if (test(i))
+          return true;
+      return false;
+    }
+    // Copied first: a test may sort the bucket under the range.
+    int indices[few_matches];
+    for (std::size_t k = 0; k < found; k++)
+      indices[k] = first[static_cast<std::ptrdiff_t>(k)].index;
+    std::sort(indices, indices + found);
+    for (std::size_t k = 0; k < found; k++)
+      if (test(indices[k]))
+        return true;
+    return false;
+  }
   // Call F(entry) for every entry named as by named(), in no set order.
   template <class F> void for_each_named(const char *name, std::size_t length, bool whole, F f) {
     if (length == 0 && !whole) {
@@ -104,6 +135,7 @@ private:
     bool sorted = false;
   };
   using key_iterator = std::vector<key>::const_iterator;
+  static constexpr std::size_t few_matches = 8;
 
   void append(const saved_switch &entry);
   void build_index();

@@ -378,6 +378,13 @@ std::vector<int> merged(std::vector<int> a, const std::vector<int> &b) {
 
 bool switch_matches(switch_list &switches, const char *atom, int length, bool starred) {
   std::size_t n = static_cast<std::size_t>(length);
+  if (length == 0 || (atom[0] != 'D' && atom[0] != 'U'))
+    return switches.any_named(atom, n, !starred, [&](int i) {
+      const saved_switch &sw = switches[i];
+      return std::strncmp(sw.text, atom, n) == 0 && (starred || sw.text[n] == '\0') &&
+             switch_is_live(switches, i, starred ? length : -1);
+    });
+
   std::vector<int> candidates = switches.named(atom, n, !starred);
   // -D and -U given as two words: %{DFOO:...} matches -D FOO.
   if (length >= 1 && (atom[0] == 'D' || atom[0] == 'U'))
