@@ -5,21 +5,60 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <functional>
 #include <string_view>
 
-template <class F> bool probe_memo::answer(int question, const char *path, F ask) {
-  std::map<std::string, bool, std::less<>> &answers = answers_[question];
-  std::string_view key(path);
-  auto known = answers.find(key);
-  if (known != answers.end())
-    return known->second;
+namespace {
+
+std::size_t hash_of(unsigned char question, std::string_view path) {
+  return std::hash<std::string_view>()(path) * 31 + question;
+}
+
+}  // namespace
+
+const probe_memo::entry *probe_memo::find(unsigned char question, std::string_view path,
+                                          std::size_t *slot) const {
+  if (slots_.empty())
+    return nullptr;
+  std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash_of(question, path) & mask;; i = (i + 1) & mask) {
+    *slot = i;
+    if (slots_[i] == 0)
+      return nullptr;
+    const entry &e = entries_[static_cast<std::size_t>(slots_[i] - 1)];
+    if (e.question == question && e.path == path)
+      return &e;
+  }
+}
+
+void probe_memo::grow() {
+  slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, 0);
+  std::size_t mask = slots_.size() - 1;
+  for (std::size_t k = 0; k < entries_.size(); ++k) {
+    std::size_t i = hash_of(entries_[k].question, entries_[k].path) & mask;
+    while (slots_[i] != 0)
+      i = (i + 1) & mask;
+    slots_[i] = static_cast<int>(k + 1);
+  }
+}
+
+template <class F> bool probe_memo::answer(unsigned char question, std::string_view path, F ask) {
+  std::size_t slot = 0;
+  if (const entry *known = find(question, path, &slot))
+    return known->yes;
   bool yes = ask();
-  answers.emplace(key, yes);
+  if ((entries_.size() + 1) * 2 > slots_.size()) {
+    grow();
+    find(question, path, &slot);
+  }
+  entries_.push_back({std::string(path), question, yes});
+  slots_[slot] = static_cast<int>(entries_.size());
   return yes;
 }
 
 bool probe_memo::accessible(const char *path, int mode) {
-  return answer(mode & 7, path, [&] { return !in_missing_directory(path) && access(path, mode) == 0; });
+  return answer(static_cast<unsigned char>(mode & 7), path,
+                [&] { return !in_missing_directory(path) && access(path, mode) == 0; });
 }
 
 bool probe_memo::in_missing_directory(const char *path) const {
@@ -28,9 +67,10 @@ bool probe_memo::in_missing_directory(const char *path) const {
   const char *slash = std::strrchr(path, '/');
   if (!slash)
     return false;
-  const std::map<std::string, bool, std::less<>> &directories = answers_[directory_question];
-  auto known = directories.find(std::string_view(path, static_cast<std::size_t>(slash + 1 - path)));
-  return known != directories.end() && !known->second;
+  std::size_t slot;
+  const entry *known = find(directory_question,
+                            std::string_view(path, static_cast<std::size_t>(slash + 1 - path)), &slot);
+  return known && !known->yes;
 }
 
 bool probe_memo::usable_file(const char *path, int mode) {

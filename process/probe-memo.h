@@ -10,8 +10,10 @@
 #ifndef VRK_PROCESS_PROBE_MEMO_H
 #define VRK_PROCESS_PROBE_MEMO_H
 
-#include <map>
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class probe_memo {
 public:
@@ -24,18 +26,31 @@ public:
 
 private:
   // Questions: access() with modes 0 to 7, then "no directory", then
-  // "a directory".  One map per question, looked up by the path itself.
-  enum { file_question = 8, directory_question = 9, question_count = 10 };
+  // "a directory".
+  enum : unsigned char { file_question = 8, directory_question = 9 };
 
   // Whether PATH lies in a directory already found not to be one.
   bool in_missing_directory(const char *path) const;
 
   // PATH's answer to QUESTION, or ASK() remembered for it.
-  template <class F> bool answer(int question, const char *path, F ask);
+  template <class F> bool answer(unsigned char question, std::string_view path, F ask);
 
-  // Ordered maps: a run asks about a few dozen paths, and the hashed
-  // containers would load the maths library for the sake of ceilf.
-  std::map<std::string, bool, std::less<>> answers_[question_count];
+  // The answers, in an open-addressing table: a link asks a hundred
+  // questions about long paths that differ only at their ends, which a
+  // tree compares over and over; the library's hashed containers would
+  // load the maths library (for ceilf).
+  struct entry {
+    std::string path;
+    unsigned char question;
+    bool yes;
+  };
+  // The entry for QUESTION and PATH, or null; *SLOT is where it is or
+  // would go.
+  const entry *find(unsigned char question, std::string_view path, std::size_t *slot) const;
+  void grow();
+
+  std::vector<entry> entries_;
+  std::vector<int> slots_;  // entry index + 1, 0 empty; a power of two, at most half used
 };
 
 #endif
