@@ -21,16 +21,6 @@ namespace {
   fatal_error(UNKNOWN_LOCATION, "braced spec %qs is invalid at %qc", group, *at);
 }
 
-[[noreturn]] void invalid_body(const char *body) {
-  fatal_error(UNKNOWN_LOCATION, "braced spec body %qs is invalid", body);
-}
-
-std::size_t skip_blanks(const char *group, std::size_t at) {
-  while (group[at] == ' ' || group[at] == '\t')
-    at++;
-  return at;
-}
-
 // Mark the live switches that one term of an ordered list names, and note
 // the newly marked ones in MARKED.
 void mark_matching_switches(switch_list &switches, const std::string &atom, bool starred,

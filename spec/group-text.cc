@@ -16,12 +16,6 @@ bool is_atom_char(char c) {
          c == '\\';
 }
 
-std::size_t skip_blanks(const char *group, std::size_t at) {
-  while (is_blank(group[at]))
-    at++;
-  return at;
-}
-
 // The characters a body's end is looked for at: braces, ";", "%" and the
 // terminator.  Runs between them are short in specs, so a table beats a
 // library scan.
@@ -38,10 +32,6 @@ const char *next_body_stop(const char *p) {
   while (!body_stop_table.stop[static_cast<unsigned char>(*p)])
     p++;
   return p;
-}
-
-[[noreturn]] void invalid_body(const char *body) {
-  fatal_error(UNKNOWN_LOCATION, "braced spec body %qs is invalid", body);
 }
 
 // The atom at P, whose characters may be escaped with "\"; the position
@@ -63,6 +53,16 @@ const char *read_atom(const char *group, const char *p, std::string &atom) {
 }
 
 }  // namespace
+
+std::size_t skip_blanks(const char *group, std::size_t at) {
+  while (is_blank(group[at]))
+    at++;
+  return at;
+}
+
+void invalid_body(const char *body) {
+  fatal_error(UNKNOWN_LOCATION, "braced spec body %qs is invalid", body);
+}
 
 void read_term_piece(const char *group, std::size_t from, group_piece &piece) {
   group_term &t = piece.term;

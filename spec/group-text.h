@@ -48,6 +48,12 @@ struct group_piece {
   std::size_t next = 0;
 };
 
+// The offset of the first character at or after AT in GROUP that is no
+// blank or tab.
+std::size_t skip_blanks(const char *group, std::size_t at);
+// "braced spec body %qs is invalid", a fatal error.
+[[noreturn]] void invalid_body(const char *body);
+
 // Read from GROUP at offset FROM (blanks already skipped): a term and its
 // separator, or, for a function term, only up to the function's name.
 // Fatal errors are those of the group grammar.
