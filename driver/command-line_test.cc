@@ -111,18 +111,18 @@ TEST(ProcessCommand, PrefixesOfADriverInItsConfiguredPlace) {
 
 TEST(ProcessCommand, WhatInformationRequestsTolerate) {
   moved_driver t;
-  // Only -v or --help alone tolerate undefined variables in the specs;
-  // --help gets an input so that the children print their help.
-  in_child({t.driver.c_str(), "--help"}, [](compilation &comp) {
-    EXPECT_TRUE(comp.undefined_env_tolerated);
-    ASSERT_EQ(comp.inputs.count(), 1);
-    EXPECT_STREQ(comp.inputs[0].name, "help-dummy");
-    EXPECT_STREQ(comp.inputs[0].language, "c");
-  });
-  in_child({t.driver.c_str(), "-v"},
-           [](compilation &comp) { EXPECT_TRUE(comp.undefined_env_tolerated); });
-  in_child({t.driver.c_str(), "-v", "--version"},
-           [](compilation &comp) { EXPECT_FALSE(comp.undefined_env_tolerated); });
+  // Only -v or --help alone tolerate undefined variables in the specs (the
+  // input --help gets so that the children print their help is shown by
+  // the driver tests).
+  for (const auto &[options, tolerated] :
+       {std::pair{std::vector<const char *>{"--help"}, true},
+        {{"-v"}, true},
+        {{"-v", "--version"}, false}}) {
+    std::vector<const char *> words = options;
+    words.insert(words.begin(), t.driver.c_str());
+    bool want = tolerated;
+    in_child(words, [&](compilation &comp) { EXPECT_EQ(comp.undefined_env_tolerated, want); });
+  }
 }
 
 TEST(ProcessCommand, CompareDebugFromTheEnvironment) {
