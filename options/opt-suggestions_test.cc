@@ -37,7 +37,6 @@ TEST(option_proposer, SuggestsTheClosestSpelling) {
   option_proposer p;
   const char *cases[][2] = {
       {"Wextr", "Wextra"},
-      {"fno-commn", "fno-common"},
       {"fsanitise=address", "fsanitize=address"},
       {"Wal", "Wa,"},  // as close as "Wall", and first in table order
       {"fsanitize", "fsanitize="},
