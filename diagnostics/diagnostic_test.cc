@@ -14,6 +14,7 @@
 
 #include "diagnostics/backtrace.h"
 #include "support/error-exit.h"
+#include "support/scratch-dir-test-support.h"
 
 namespace {
 
@@ -74,13 +75,8 @@ TEST_F(reporter_test, ShortenedSourceNames) {
 }
 
 TEST_F(reporter_test, BacktraceNamesOwnFunctions) {
-  std::FILE *out = std::tmpfile();
-  ASSERT_NE(out, nullptr);
-  int frames = print_backtrace(out);
-  std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
-  std::rewind(out);
-  ASSERT_EQ(std::fread(text.data(), 1, text.size(), out), text.size());
-  std::fclose(out);
+  int frames = 0;
+  std::string text = printed([&](std::FILE *out) { frames = print_backtrace(out); });
   EXPECT_GT(frames, 0);
   EXPECT_LE(frames, 20);
   EXPECT_NE(text.find("0x"), std::string::npos);

@@ -54,17 +54,14 @@ TEST(SplitArguments, QuotesBackslashesAndWhitespace) {
 TEST(WriteArguments, RoundTripsThroughSplittingAndReportsFailures) {
   std::vector<const char *> written = {"plain", "a b\tc\nd", "back\\slash", "it's",
                                        "say \"hi\"", "", "\v\f\r", "'\"\\ ", nullptr};
-  char *buffer = nullptr;
-  std::size_t size = 0;
-  std::FILE *stream = open_memstream(&buffer, &size);
-  ASSERT_EQ(write_arguments(const_cast<char *const *>(written.data()), stream), 0);
-  std::fclose(stream);
+  std::string text = printed([&](std::FILE *stream) {
+    EXPECT_EQ(write_arguments(const_cast<char *const *>(written.data()), stream), 0);
+  });
   // Empty arguments are written as two double quotes; each line ends an
   // argument.
-  EXPECT_EQ(std::string(buffer).substr(0, 6), "plain\n");
-  EXPECT_NE(std::string(buffer).find("\n\"\"\n"), std::string::npos);
-  EXPECT_EQ(split(buffer), args(written.begin(), written.end() - 1));
-  std::free(buffer);
+  EXPECT_EQ(text.substr(0, 6), "plain\n");
+  EXPECT_NE(text.find("\n\"\"\n"), std::string::npos);
+  EXPECT_EQ(split(text.c_str()), args(written.begin(), written.end() - 1));
 
   char *argv[] = {const_cast<char *>("x"), nullptr};
   EXPECT_EQ(write_arguments(argv, nullptr), 1);
