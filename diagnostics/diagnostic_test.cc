@@ -1,9 +1,9 @@
 // Tests of the reporter: line format, kinds and their actions, counters,
-// re-entry, prefixes with and without colour, shortened source names.  The
-// settings the driver never changes (warnings as errors, fatal errors, an
-// error limit, inhibited warnings, locations) keep their defaults here too,
-// and the entry points it never calls (plural forms, pedantic warnings,
-// sorry lines) are left out.
+// re-entry, shortened source names (the coloured prefix is
+// diagnostics-color.test's).  The settings the driver never changes
+// (warnings as errors, fatal errors, an error limit, inhibited warnings,
+// locations) keep their defaults here too, and the entry points it never
+// calls (plural forms, pedantic warnings, sorry lines) are left out.
 #include "diagnostics/diagnostic-reporter.h"
 #include "diagnostics/reporter-test-support.h"
 
@@ -45,22 +45,6 @@ TEST_F(reporter_test, DriverLinesAndKinds) {
   EXPECT_EQ(diagnostic_count(kind_warning), 1);
   EXPECT_EQ(diagnostic_count(kind_note), 1);
   EXPECT_TRUE(seen_error());
-}
-
-TEST_F(reporter_test, PrefixWithAndWithoutColour) {
-  diagnostic_reporter &r = global_reporter;
-  diagnostic_record record;
-  auto prefix = [&] {
-    char *text = diagnostic_build_prefix(&r, &record);
-    std::string copy = text;
-    std::free(text);
-    return copy;
-  };
-  record.kind = kind_error;
-  EXPECT_EQ(prefix(), "vrk++: error: ");
-  r.msg_printer->show_color = true;
-  EXPECT_EQ(prefix(), "\33[01m\33[Kvrk++:\33[m\33[K \33[01;31m\33[Kerror: \33[m\33[K");
-  r.msg_printer->show_color = false;
 }
 
 TEST_F(reporter_test, ShortenedSourceNames) {
