@@ -15,11 +15,8 @@ using indices = std::vector<int>;
 
 TEST(switch_list_test, IndexAnswersInCommandLineOrderAndStaysCurrent) {
   switch_list list;
-  save(list, "-Wall");
-  save(list, "-O2");
-  save(list, "-Wno-all");
-  save(list, "-W");
-  save(list, "-Wall");
+  for (const char *text : {"-Wall", "-O2", "-Wno-all", "-W", "-Wall"})
+    save(list, text);
   EXPECT_EQ(list.named("W", 1, false), (indices{0, 2, 3, 4}));
   EXPECT_EQ(list.named("Wall", 4, true), (indices{0, 4}));
   EXPECT_EQ(list.named("W", 1, true), (indices{3}));

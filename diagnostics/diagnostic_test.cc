@@ -1,9 +1,9 @@
 // Tests of the reporter: line format, kinds and their actions, counters,
-// re-entry, prefixes with and without colour, shortened source names.  The
-// settings the driver never changes (warnings as errors, fatal errors, an
-// error limit, inhibited warnings, locations) keep their defaults here too,
-// and the entry points it never calls (plural forms, pedantic warnings,
-// sorry lines) are left out.
+// re-entry, shortened source names (the coloured prefix is
+// diagnostics-color.test's).  The settings the driver never changes
+// (warnings as errors, fatal errors, an error limit, inhibited warnings,
+// locations) keep their defaults here too, and the entry points it never
+// calls (plural forms, pedantic warnings, sorry lines) are left out.
 #include "diagnostics/diagnostic-reporter.h"
 #include "diagnostics/reporter-test-support.h"
 
@@ -14,6 +14,7 @@
 
 #include "diagnostics/backtrace.h"
 #include "support/error-exit.h"
+#include "support/scratch-dir-test-support.h"
 
 namespace {
 
@@ -46,22 +47,6 @@ TEST_F(reporter_test, DriverLinesAndKinds) {
   EXPECT_TRUE(seen_error());
 }
 
-TEST_F(reporter_test, PrefixWithAndWithoutColour) {
-  diagnostic_reporter &r = global_reporter;
-  diagnostic_record record;
-  auto prefix = [&] {
-    char *text = diagnostic_build_prefix(&r, &record);
-    std::string copy = text;
-    std::free(text);
-    return copy;
-  };
-  record.kind = kind_error;
-  EXPECT_EQ(prefix(), "vrk++: error: ");
-  r.msg_printer->show_color = true;
-  EXPECT_EQ(prefix(), "\33[01m\33[Kvrk++:\33[m\33[K \33[01;31m\33[Kerror: \33[m\33[K");
-  r.msg_printer->show_color = false;
-}
-
 TEST_F(reporter_test, ShortenedSourceNames) {
   EXPECT_STREQ(shortened_source_name("../../driver/vrk.cc"), "driver/vrk.cc");
   EXPECT_STREQ(shortened_source_name("..//abs.cc"), "..//abs.cc");
@@ -74,13 +59,8 @@ TEST_F(reporter_test, ShortenedSourceNames) {
 }
 
 TEST_F(reporter_test, BacktraceNamesOwnFunctions) {
-  std::FILE *out = std::tmpfile();
-  ASSERT_NE(out, nullptr);
-  int frames = print_backtrace(out);
-  std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
-  std::rewind(out);
-  ASSERT_EQ(std::fread(text.data(), 1, text.size(), out), text.size());
-  std::fclose(out);
+  int frames = 0;
+  std::string text = printed([&](std::FILE *out) { frames = print_backtrace(out); });
   EXPECT_GT(frames, 0);
   EXPECT_LE(frames, 20);
   EXPECT_NE(text.find("0x"), std::string::npos);

@@ -111,14 +111,10 @@ TEST(ProcessCommand, PrefixesOfADriverInItsConfiguredPlace) {
 
 TEST(ProcessCommand, WhatInformationRequestsTolerate) {
   moved_driver t;
-  // Only -v or --help alone tolerate undefined variables in the specs;
-  // --help gets an input so that the children print their help.
-  in_child({t.driver.c_str(), "--help"}, [](compilation &comp) {
-    EXPECT_TRUE(comp.undefined_env_tolerated);
-    ASSERT_EQ(comp.inputs.count(), 1);
-    EXPECT_STREQ(comp.inputs[0].name, "help-dummy");
-    EXPECT_STREQ(comp.inputs[0].language, "c");
-  });
+  // Only -v or --help alone tolerate undefined variables in the specs (the
+  // input --help gets, for the children's help, is queries.test's).
+  in_child({t.driver.c_str(), "--help"},
+           [](compilation &comp) { EXPECT_TRUE(comp.undefined_env_tolerated); });
   in_child({t.driver.c_str(), "-v"},
            [](compilation &comp) { EXPECT_TRUE(comp.undefined_env_tolerated); });
   in_child({t.driver.c_str(), "-v", "--version"},

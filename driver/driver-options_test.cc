@@ -115,13 +115,10 @@ TEST_F(DriverOptions, WhatIsSavedAndClaimed) {
 
 TEST_F(DriverOptions, ForwardedOptionsAndVariablesSet) {
   // Every comma starts a piece, empty ones included.
-  handle(OPT_Wa_, "-a,,-b");
-  handle(OPT_Wa_, "");
-  handle(OPT_Xassembler, "-x,y");
-  handle(OPT_Wp_, "-DA,-DB");
-  handle(OPT_Xpreprocessor, "-C");
-  handle(OPT__help);
-  handle(OPT__version);
+  for (auto [opt, arg] : {std::pair<option_index, const char *>{OPT_Wa_, "-a,,-b"}, {OPT_Wa_, ""},
+                          {OPT_Xassembler, "-x,y"}, {OPT_Wp_, "-DA,-DB"}, {OPT_Xpreprocessor, "-C"},
+                          {OPT__help, nullptr}, {OPT__version, nullptr}})
+    handle(opt, arg);
   EXPECT_EQ(as_texts(comp.assembler_passthrough),
             (texts{"-a", "", "-b", "", "-x,y", "--help", "--version"}));
   EXPECT_EQ(as_texts(comp.preprocessor_passthrough), (texts{"-DA", "-DB", "-C"}));

@@ -14,9 +14,7 @@ TEST_F(handling, InitialValuesAndTargetDefaults) {
   init_options_struct(&values, &marks);
   EXPECT_EQ(marks.x_dwarf_version, 0);
   EXPECT_EQ(marks.x_output_file, nullptr);
-  EXPECT_EQ(values.x_dwarf_version, 5);
   EXPECT_EQ(values.x_flag_sanitize | values.x_flag_sanitize_trap, 0);
-  EXPECT_EQ(values.x_write_symbols | values.x_debug_info_level, 0);
   EXPECT_EQ(values.x_flag_short_enums, 2);
   EXPECT_EQ(values.x_flag_signed_char, 0);
   EXPECT_EQ(values.x_target_flags, aarch64_default_target_flags);

@@ -54,17 +54,14 @@ TEST(SplitArguments, QuotesBackslashesAndWhitespace) {
 TEST(WriteArguments, RoundTripsThroughSplittingAndReportsFailures) {
   std::vector<const char *> written = {"plain", "a b\tc\nd", "back\\slash", "it's",
                                        "say \"hi\"", "", "\v\f\r", "'\"\\ ", nullptr};
-  char *buffer = nullptr;
-  std::size_t size = 0;
-  std::FILE *stream = open_memstream(&buffer, &size);
-  ASSERT_EQ(write_arguments(const_cast<char *const *>(written.data()), stream), 0);
-  std::fclose(stream);
+  std::string text = printed([&](std::FILE *stream) {
+    EXPECT_EQ(write_arguments(const_cast<char *const *>(written.data()), stream), 0);
+  });
   // Empty arguments are written as two double quotes; each line ends an
   // argument.
-  EXPECT_EQ(std::string(buffer).substr(0, 6), "plain\n");
-  EXPECT_NE(std::string(buffer).find("\n\"\"\n"), std::string::npos);
-  EXPECT_EQ(split(buffer), args(written.begin(), written.end() - 1));
-  std::free(buffer);
+  EXPECT_EQ(text.substr(0, 6), "plain\n");
+  EXPECT_NE(text.find("\n\"\"\n"), std::string::npos);
+  EXPECT_EQ(split(text.c_str()), args(written.begin(), written.end() - 1));
 
   char *argv[] = {const_cast<char *>("x"), nullptr};
   EXPECT_EQ(write_arguments(argv, nullptr), 1);
@@ -124,19 +121,13 @@ TEST(ExpandResponseFiles, OriginsNameTheFileAndWordOfEveryExpandedArgument) {
   std::vector<argument_origin> origins;
   ASSERT_EQ(expand_response_files(&argc, &vec, &origins), nullptr);
   ASSERT_EQ(args(vec, vec + argc), (args{"vrk", "-O2", "-DA", "-c", "x y", "-DB", "z.c"}));
-  ASSERT_EQ(origins.size(), 7u);
-  auto file_of = [&](std::size_t i) { return origins[i].file ? std::string(origins[i].file) : ""; };
-  EXPECT_EQ(file_of(1), "");
-  EXPECT_EQ(file_of(2), outer);
-  EXPECT_EQ(origins[2].word, 1);
-  // A nested file's words name the nested file.
-  EXPECT_EQ(file_of(3), inner);
-  EXPECT_EQ(origins[3].word, 1);
-  EXPECT_EQ(file_of(4), inner);
-  EXPECT_EQ(origins[4].word, 2);
-  EXPECT_EQ(file_of(5), outer);
-  EXPECT_EQ(origins[5].word, 3);
-  EXPECT_EQ(file_of(6), "");
+  // Each argument's file ("" for the command line) and word; a nested
+  // file's words name the nested file.
+  std::vector<std::pair<std::string, int>> got;
+  for (const argument_origin &o : origins)
+    got.push_back({o.file ? o.file : "", o.file ? o.word : 0});
+  EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{
+                     {"", 0}, {"", 0}, {outer, 1}, {inner, 1}, {inner, 2}, {outer, 3}, {"", 0}}));
   free_arguments(vec);
 
   // Nothing expanded: no origins at all.

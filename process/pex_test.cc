@@ -139,14 +139,14 @@ TEST(Pex, FailedExecIsReportedByTheParentOrElseByTheChild) {
 TEST(Pex, FailuresBeforeStartingAreReportedWithTheirErrorNumber) {
   scratch_dir scratch;
   std::string missing = scratch.path("no-such-dir/x");
-  pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
-  EXPECT_STREQ(stage(px, PEX_LAST_STAGE, "echo x", missing), "open temporary output file");
-  EXPECT_EQ(stage_err, ENOENT);
-  pex_destroy(px);
-  px = pex_create(PEX_WITH_PIPES, "test", nullptr);
-  EXPECT_STREQ(stage(px, PEX_LAST_STAGE, "echo x", "", missing.c_str()), "open error file");
-  EXPECT_EQ(stage_err, ENOENT);
-  pex_destroy(px);
+  for (bool output : {true, false}) {
+    pex_pipeline *px = pex_create(PEX_WITH_PIPES, "test", nullptr);
+    EXPECT_STREQ(stage(px, PEX_LAST_STAGE, "echo x", output ? missing : "",
+                       output ? nullptr : missing.c_str()),
+                 output ? "open temporary output file" : "open error file");
+    EXPECT_EQ(stage_err, ENOENT);
+    pex_destroy(px);
+  }
 }
 
 // The real operations, with the waits watched, or made to fail.

@@ -159,21 +159,19 @@ TEST(Prefixes, FindFileAndPrograms) {
   EXPECT_EQ(take(paths.find_file_on_prefixes(list, "/data", R_OK, false)), "(null)");
 
   // find_program: the configured assembler only when it is executable (a
-  // new object: the file system changed under the remembered answer).
-  {
+  // new object each time: the file system changed under the remembered
+  // answer).
+  auto find = [&](const char *program) {
     search_paths programs;
     programs.add_search_prefix(programs.exec_prefixes, bdir.c_str(), nullptr,
                                PREFIX_PRIORITY_B_OPT, 0, 0);
     programs.configured_assembler = configured_as.c_str();
-    EXPECT_EQ(take(programs.find_program("as")), bdir + "as");
-  }
+    return take(programs.find_program(program));
+  };
+  EXPECT_EQ(find("as"), bdir + "as");
   chmod(configured_as.c_str(), 0755);
-  search_paths programs;
-  programs.add_search_prefix(programs.exec_prefixes, bdir.c_str(), nullptr,
-                             PREFIX_PRIORITY_B_OPT, 0, 0);
-  programs.configured_assembler = configured_as.c_str();
-  EXPECT_EQ(take(programs.find_program("as")), configured_as);
-  EXPECT_EQ(take(programs.find_program("ld")).find(bdir), std::string::npos);
+  EXPECT_EQ(find("as"), configured_as);
+  EXPECT_EQ(find("ld").find(bdir), std::string::npos);
 }
 
 // Remembered program lookups never outlive a change to what they were

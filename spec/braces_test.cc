@@ -185,19 +185,17 @@ TEST_F(braces_test, KeptGroupsFollowTheirTextAndTheSwitches) {
 using braces_death_test = braces_test;
 
 TEST_F(braces_death_test, MalformedGroupsAreFatal) {
-  EXPECT_EXIT(expand("%{:X}"), ExitedWithCode(1), "braced spec .:X.. is invalid at .:.");
-  EXPECT_EXIT(expand("%{S:X;:Y;T:Z}"), ExitedWithCode(1), "is invalid at .T.");
-  EXPECT_EXIT(expand("%{S:X;!:Y}"), ExitedWithCode(1), "is invalid at");
-  EXPECT_EXIT(expand("%{S&T:X}"), ExitedWithCode(1), "is invalid at .:.");
-  EXPECT_EXIT(expand("%{S|T&U:X}"), ExitedWithCode(1), "is invalid at .&.");
-  EXPECT_EXIT(expand("%{!S}"), ExitedWithCode(1), "is invalid at .}.");
-  EXPECT_EXIT(expand("%{.c*:X}"), ExitedWithCode(1), "is invalid at");
-  EXPECT_EXIT(expand("%{S#}"), ExitedWithCode(1), "is invalid at .#.");
-  EXPECT_EXIT(expand("%{S"), ExitedWithCode(1), "is invalid at");
-  EXPECT_EXIT(expand("%{S\\"), ExitedWithCode(1), "braced spec .S\\\\. ends in escape");
-  EXPECT_EXIT(expand("%{S:X"), ExitedWithCode(1), "braced spec body .X. is invalid");
-  // Substitution bodies need starred terms.
-  EXPECT_EXIT(expand("%{S:-x%*}"), ExitedWithCode(1), "braced spec body .-x%\\*. is invalid");
-  EXPECT_EXIT(expand("%{S*|T:%*}"), ExitedWithCode(1), "braced spec body");
-  EXPECT_EXIT(expand("%{S*:a;:%*}"), ExitedWithCode(1), "braced spec body");
+  // Malformed groups, then bodies (substitution bodies need starred terms).
+  std::pair<const char *, const char *> cases[] = {
+      {"%{:X}", "braced spec .:X.. is invalid at .:."}, {"%{S:X;:Y;T:Z}", "is invalid at .T."},
+      {"%{S:X;!:Y}", "is invalid at"},                  {"%{S&T:X}", "is invalid at .:."},
+      {"%{S|T&U:X}", "is invalid at .&."},              {"%{!S}", "is invalid at .}."},
+      {"%{.c*:X}", "is invalid at"},                    {"%{S#}", "is invalid at .#."},
+      {"%{S", "is invalid at"},      {"%{S:X", "braced spec body .X. is invalid"},
+      {"%{S\\", "braced spec .S\\\\. ends in escape"},
+      {"%{S:-x%*}", "braced spec body .-x%\\*. is invalid"},
+      {"%{S*|T:%*}", "braced spec body"},               {"%{S*:a;:%*}", "braced spec body"},
+  };
+  for (auto [spec, message] : cases)
+    EXPECT_EXIT(expand(spec), ExitedWithCode(1), message) << spec;
 }

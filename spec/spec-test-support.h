@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "spec/interpreter.h"
 #include "spec/multilib.h"
 #include "spec/spec-list.h"
+#include "support/scratch-dir-test-support.h"
 
 using words = std::vector<std::string>;
 
@@ -37,18 +37,6 @@ inline bool listed(const std::atomic<temp_file_entry *> &list, const std::string
     if (name == t->name)
       return true;
   return false;
-}
-
-// What PRINT writes to a stream.
-inline std::string printed(const std::function<void(std::FILE *)> &print) {
-  char *text = nullptr;
-  std::size_t size = 0;
-  std::FILE *f = open_memstream(&text, &size);
-  print(f);
-  std::fclose(f);
-  std::string out(text, size);
-  std::free(text);
-  return out;
 }
 
 class spec_test : public ::testing::Test {

@@ -1,14 +1,16 @@
 // A scratch directory for the unit tests that touch the file system: made
 // under /tmp, removed with everything in it (read-only parts included)
-// when the test ends.  Also small file helpers the tests share.
+// when the test ends.  Also small file and stream helpers the tests share.
 #ifndef VRK_SUPPORT_SCRATCH_DIR_TEST_SUPPORT_H
 #define VRK_SUPPORT_SCRATCH_DIR_TEST_SUPPORT_H
 
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -59,6 +61,18 @@ public:
 private:
   std::string root_;
 };
+
+// What PRINT writes to a stream.
+inline std::string printed(const std::function<void(std::FILE *)> &print) {
+  char *text = nullptr;
+  std::size_t size = 0;
+  std::FILE *f = open_memstream(&text, &size);
+  print(f);
+  std::fclose(f);
+  std::string out(text, size);
+  std::free(text);
+  return out;
+}
 
 // The whole contents of the file NAME ("" when it cannot be read).
 inline std::string slurp(const std::string &name) {
