@@ -4,7 +4,32 @@
 # drivers named by DISTCC_CMDLIST), runs COMMAND with DISTCC_HOSTS pointing
 # at it and no local fallback, stops the daemon, and exits with COMMAND's
 # status.
+#
+# with-distccd.sh --tree ROOT COMMAND...: the same with a copy of the
+# installed tree ROOT in a directory of its own that every user may read,
+# since the daemon, started as root, runs as an unprivileged user that may
+# not reach ROOT (a build in a private temporary directory); the words of
+# COMMAND under ROOT are moved to the copy, and only the copy's drivers are
+# allowed.
 set -u
+tree=
+if [[ ${1-} == --tree ]]; then
+  root=${2%/}
+  shift 2
+  # Not under TMPDIR, which may be private as well.
+  tree=$(mktemp -d /tmp/vrk-distcc.XXXXXX)
+  trap 'rm -rf "$tree"' EXIT
+  chmod 755 "$tree"
+  cp -a "$root/." "$tree/"
+  printf '%s\n' "$tree/bin/vrk" "$tree/bin/vrk++" > "$tree/allowed"
+  DISTCC_CMDLIST=$tree/allowed
+  words=()
+  for word in "$@"; do
+    [[ $word == "$root"/* ]] && word=$tree${word#"$root"}
+    words+=("$word")
+  done
+  set -- "${words[@]}"
+fi
 : "${DISTCC_CMDLIST:?names the file of allowed compilers}"
 export DISTCC_CMDLIST
 
