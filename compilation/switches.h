@@ -81,6 +81,9 @@ public:
           return true;
       return false;
     }
+    // Most questions are about switches nobody gave.
+    if (length && last_with_lead(name[0]) < 0)
+      return false;
     auto [first, last] =
         range(by_text_, length ? name[0] : '\0', length ? name + 1 : "", length ? length - 1 : 0,
               whole);

@@ -26,12 +26,14 @@ namespace {
 void mark_matching_switches(switch_list &switches, const std::string &atom, bool starred,
                             std::vector<int> &marked) {
   int length = static_cast<int>(atom.size());
-  for (int i : switches.named(atom.c_str(), atom.size(), !starred))
+  switches.any_named(atom.c_str(), atom.size(), !starred, [&](int i) {
     // Asked even when marked already: the answer may be recorded for later.
     if (switch_is_live(switches, i, starred ? length : -1) && !switches[i].order_marked) {
       switches[i].order_marked = true;
       marked.push_back(i);
     }
+    return false;
+  });
 }
 
 // Write the MARKED switches in command-line order, each once: the cost is
@@ -53,14 +55,16 @@ public:
   // A group is kept from its second reading on: most groups are read
   // once, for one input.
   piece_source(spec_interpreter &in, const char *group)
-      : group_(group), kept_(in.group_texts.find(group)), from_text_(!kept_.read_before) {
+      : group_(group), enclosing_(in.current_body),
+        kept_(in.group_texts.find(group, enclosing_.lasting && enclosing_.holds(group))),
+        from_text_(!kept_.read_before) {
     kept_.read_before = true;
   }
 
   // Where the next term starts, blanks skipped.
   std::size_t term_start() {
     if (from_kept())
-      return kept_.pieces[next_].at;
+      return kept_.pieces[next_]->at;
     return skip_blanks(group_, offset_);
   }
   // The term at term_start() with its separator (not for a function
@@ -86,7 +90,7 @@ public:
     if (from_kept())
       return take_kept();
     group_piece piece;
-    read_body_piece(group_, offset_, piece);
+    read_body_piece(group_, offset_, piece, &enclosing_);
     return add(std::move(piece));
   }
   // The position after the piece read last.
@@ -95,7 +99,7 @@ public:
 private:
   bool from_kept() const { return !from_text_ && next_ < kept_.pieces.size(); }
   const group_piece &take_kept() {
-    const group_piece &piece = kept_.pieces[next_++];
+    const group_piece &piece = *kept_.pieces[next_++];
     offset_ = piece.next;
     return piece;
   }
@@ -115,6 +119,7 @@ private:
   }
 
   const char *group_;
+  body_text enclosing_;  // the body the group is in, if any
   group_pieces &kept_;
   std::size_t next_ = 0;    // the next kept piece
   std::size_t offset_ = 0;  // the offset after the piece read last
@@ -192,23 +197,41 @@ struct group_reader {
     }
   }
 
+  // The body of the group being interpreted innermost, while it is.
+  class body_scope {
+  public:
+    body_scope(spec_interpreter &in, const group_piece &body, const std::string &text)
+        : in_(in), outer_(in.current_body) {
+      in.current_body = {text.c_str(), text.size(), &body.braces, body.body_copied};
+    }
+    ~body_scope() { in_.current_body = outer_; }
+    body_scope(const body_scope &) = delete;
+    body_scope &operator=(const body_scope &) = delete;
+
+  private:
+    spec_interpreter &in_;
+    body_text outer_;
+  };
+
   // Interpret a substitution body once for every live switch that begins
   // with the matching atom, with the rest of the switch text as %*.
   bool run_substitution(const group_piece &body, const std::string &text) {
     switch_list &switches = in.comp.switches;
     int length = static_cast<int>(matching_atom.size());
-    for (int i : switches.named(matching_atom.c_str(), matching_atom.size(), false)) {
+    bool failed = switches.any_named(matching_atom.c_str(), matching_atom.size(), false, [&](int i) {
       const char *switch_text = switches[i].text;
       if (!switch_is_live(switches, i, length))
-        continue;
+        return false;
       provenance_scope copy(in.trace, text.c_str(), group + body.at);
       switch_scope from(in.trace, i);
+      body_scope running(in, body, text);
       if (in.do_spec_1(text.c_str(), false, switch_text + length) < 0)
-        return false;
+        return true;
       in.emit_switch(i, true);
       in.args.suffix_substitute = nullptr;
-    }
-    return true;
+      return false;
+    });
+    return !failed;
   }
 
   // The text of BODY: its kept copy, or a copy made now in SCRATCH.
@@ -230,6 +253,7 @@ struct group_reader {
     if (body.substitution)
       return run_substitution(body, text);
     provenance_scope copy(in.trace, text.c_str(), group + body.at);
+    body_scope running(in, body, text);
     return in.do_spec_1(text.c_str(), false, nullptr) >= 0;
   }
 
@@ -368,6 +392,9 @@ std::vector<int> merged(std::vector<int> a, const std::vector<int> &b) {
 
 bool switch_matches(switch_list &switches, const char *atom, int length, bool starred) {
   std::size_t n = static_cast<std::size_t>(length);
+  // Most questions are about switches nobody gave.
+  if (length > 0 && switches.last_with_lead(atom[0]) < 0)
+    return false;
   if (length == 0 || (atom[0] != 'D' && atom[0] != 'U'))
     return switches.any_named(atom, n, !starred, [&](int i) {
       const saved_switch &sw = switches[i];

@@ -1,8 +1,10 @@
 // Reading a conditional group's text into pieces, and keeping the pieces.
 #include "spec/group-text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "diagnostics/diagnostic.h"
 
@@ -98,29 +100,86 @@ void read_separator(const char *group, std::size_t from, group_piece &piece) {
   piece.next = piece.separator_at + 1;
 }
 
-void read_body_piece(const char *group, std::size_t from, group_piece &piece) {
+namespace {
+
+// The end of the body at START, read from its text: ";" or "}" at its own
+// depth.  Every "{" on the way goes into PIECE's pairs; while a pair is
+// open its close field links to the pair around it (1 + its index, 0 for
+// none).
+const char *scan_body(const char *start, group_piece &piece) {
+  std::vector<brace_pair> &pairs = piece.braces;
+  std::uint32_t open = 0;
+  for (const char *p = start;; p++) {
+    p = next_body_stop(p);
+    auto at = static_cast<std::uint32_t>(p - start);
+    switch (*p) {
+    case '\0':
+      invalid_body(start);
+    case '{':
+      pairs.push_back({at, open});
+      open = static_cast<std::uint32_t>(pairs.size());
+      break;
+    case '}':
+      if (!open)
+        return p;
+      open = std::exchange(pairs[open - 1].close, at);
+      break;
+    case ';':
+      if (!open)
+        return p;
+      break;
+    default:  // '%'
+      if (p[1] == '*' && !open)
+        piece.substitution = true;
+      break;
+    }
+  }
+}
+
+// The same for a body inside ENCLOSING, whose pairs are known: a "{" is
+// stepped over to its "}", and the body's pairs are the run of the
+// enclosing ones that lie in it.
+const char *step_body(const char *start, group_piece &piece, const body_text &enclosing) {
+  const std::vector<brace_pair> &pairs = *enclosing.braces;
+  auto base = static_cast<std::uint32_t>(start - enclosing.text);
+  auto first = std::lower_bound(pairs.begin(), pairs.end(), base,
+                                [](const brace_pair &pair, std::uint32_t at) { return pair.open < at; });
+  auto next = first;
+  const char *p = start;
+  for (;; p++) {
+    p = next_body_stop(p);
+    char c = *p;
+    if (c == '{') {
+      auto at = static_cast<std::uint32_t>(p - enclosing.text);
+      while (next != pairs.end() && next->open < at)
+        next++;
+      vrk_assert(next != pairs.end() && next->open == at);
+      p = enclosing.text + next->close;
+      continue;
+    }
+    if (c == '}' || c == ';')
+      break;
+    if (!c)
+      invalid_body(start);
+    if (p[1] == '*')
+      piece.substitution = true;
+  }
+  auto end = static_cast<std::uint32_t>(p - enclosing.text);
+  for (auto pair = first; pair != pairs.end() && pair->open < end; ++pair)
+    piece.braces.push_back({pair->open - base, pair->close - base});
+  return p;
+}
+
+} // namespace
+
+void read_body_piece(const char *group, std::size_t from, group_piece &piece,
+                     const body_text *enclosing) {
   const char *start = group + from;
   piece.at = from;
   // Only braces, ";" and "%" matter; the runs between them are skipped
   // whole.
-  int depth = 1;
-  const char *p = start;
-  for (;; p++) {
-    p = next_body_stop(p);
-    char b = *p;
-    if (!b)
-      invalid_body(start);
-    if (b == '{') {
-      depth++;
-    } else if (b == '}') {
-      if (--depth == 0)
-        break;
-    } else if (b == ';' && depth == 1) {
-      break;
-    } else if (b == '%' && p[1] == '*' && depth == 1) {
-      piece.substitution = true;
-    }
-  }
+  const char *p = enclosing && enclosing->holds(start) ? step_body(start, piece, *enclosing)
+                                                       : scan_body(start, piece);
   const char *end = p;
   while (end > start && is_blank(end[-1]))
     end--;
@@ -137,8 +196,8 @@ const group_piece &group_pieces::keep(const char *group, group_piece &&piece) {
     piece.body.assign(group + piece.at, piece.body_end - piece.at);
     piece.body_copied = true;
   }
-  pieces.push_back(std::move(piece));
-  return pieces.back();
+  pieces.push_back(std::make_unique<group_piece>(std::move(piece)));
+  return *pieces.back();
 }
 
 group_text_store::slot &group_text_store::slot_for(const char *group) {
@@ -160,15 +219,19 @@ void group_text_store::grow() {
       slot_for(s.group) = s;
 }
 
-group_pieces &group_text_store::find(const char *group) {
+group_pieces &group_text_store::find(const char *group, bool lasting) {
   if ((used_ + 1) * 2 > slots_.size())
     grow();
   slot &s = slot_for(group);
-  if (s.group && std::strncmp(group, s.pieces->text.data(), s.pieces->text.size()) == 0)
+  if (s.group && s.lasting)
     return *s.pieces;
-  if (!s.group)
-    used_++;
-  s.group = group;
-  s.pieces = entries_.emplace_back(std::make_unique<group_pieces>()).get();
+  // The slot may have been made for an earlier text at the same place.
+  if (!s.group || std::strncmp(group, s.pieces->text.data(), s.pieces->text.size()) != 0) {
+    if (!s.group)
+      used_++;
+    s.group = group;
+    s.pieces = entries_.emplace_back(std::make_unique<group_pieces>()).get();
+  }
+  s.lasting = lasting;
   return *s.pieces;
 }

@@ -9,7 +9,7 @@
 #define VRK_SPEC_GROUP_TEXT_H
 
 #include <cstddef>
-#include <deque>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +22,13 @@ struct group_term {
   bool function = false;       // %:f(...), called where it stands
   bool starred = false;
   std::string atom;
+};
+
+// A "{" inside a body and the "}" that closes it, as offsets from the
+// start of the body.  A body's pairs are listed in the order of their
+// "{": a body nested in it finds its own pairs as one run of them.
+struct brace_pair {
+  std::uint32_t open, close;
 };
 
 // A term with the separator that ends it, or a body.  Positions are
@@ -40,6 +47,7 @@ struct group_piece {
   // its own once the piece is kept; whether it holds %* at its own depth;
   // the character that ended it.
   std::size_t body_end = 0;
+  std::vector<brace_pair> braces;  // every "{" in the body, however deep
   std::string body;
   bool body_copied = false;
   bool substitution = false;
@@ -60,17 +68,34 @@ std::size_t skip_blanks(const char *group, std::size_t at);
 void read_term_piece(const char *group, std::size_t from, group_piece &piece);
 // The separator at offset FROM (blanks are skipped first) into PIECE.
 void read_separator(const char *group, std::size_t from, group_piece &piece);
-// The body at offset FROM into PIECE.
-void read_body_piece(const char *group, std::size_t from, group_piece &piece);
+// The text of a body being interpreted, with its brace pairs: the body of
+// a group nested in it is read by stepping over the groups nested deeper,
+// not by scanning them once for every level.  LASTING: the text stays, as
+// it is, for the rest of the run (a kept copy).
+struct body_text {
+  const char *text = nullptr;
+  std::size_t length = 0;
+  const std::vector<brace_pair> *braces = nullptr;
+  bool lasting = false;
+
+  bool holds(const char *p) const {
+    return text && p >= text && p < text + length;
+  }
+};
+
+// The body at offset FROM into PIECE.  ENCLOSING, when it holds the body,
+// is the text of the body around it (or null).
+void read_body_piece(const char *group, std::size_t from, group_piece &piece,
+                     const body_text *enclosing);
 
 // The pieces read so far from one group text.
 struct group_pieces {
   std::string text;  // the group text they were read from, up to the last
                      // piece's end
-  // Element references stay valid as pieces are added: a body being
-  // interpreted may read the same group again (a spec that includes
-  // itself).
-  std::deque<group_piece> pieces;
+  // Each piece has a place of its own, which stays as pieces are added: a
+  // body being interpreted may read the same group again (a spec that
+  // includes itself).
+  std::vector<std::unique_ptr<group_piece>> pieces;
   // A function term ends what can be kept: the length of its call is
   // known only to the call.
   bool closed = false;
@@ -88,13 +113,17 @@ class group_text_store {
 public:
   // The pieces kept for the group at GROUP, when the text there still
   // begins with the text they were read from; otherwise a fresh entry for
-  // it.  The result stays valid for the rest of the run.
-  group_pieces &find(const char *group);
+  // it.  LASTING: the text at GROUP never changes during the run, so the
+  // comparison is not needed.  The result stays valid for the rest of the
+  // run.
+  group_pieces &find(const char *group, bool lasting);
 
 private:
   struct slot {
     const char *group = nullptr;
     group_pieces *pieces = nullptr;
+    // The text at GROUP is known to stay: no other can take its place.
+    bool lasting = false;
   };
   slot &slot_for(const char *group);
   void grow();

@@ -19,6 +19,7 @@
 #include "spec/group-text.h"
 #include "spec/provenance.h"
 #include "support/text-area.h"
+#include "support/text-pool.h"
 
 struct compilation;
 struct compiler_entry;
@@ -101,8 +102,13 @@ public:
   // Where words come from; null unless the plan is asked for.
   provenance_trace *trace = nullptr;
 
+  // Where finished arguments are kept: they stay for the rest of the run.
+  text_pool finished_args;
+
   // The conditional groups read so far, kept for the next input.
   group_text_store group_texts;
+  // The group body being interpreted innermost (nothing outside bodies).
+  body_text current_body;
 
   // The spec functions %: can call (the built-in table unless a test
   // installs its own).
