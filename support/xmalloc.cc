@@ -2,6 +2,8 @@
 // the wrappers.
 #include "support/xmalloc.h"
 
+#include "support/small-blocks.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -58,7 +60,8 @@ void *xrealloc(void *old, std::size_t size) {
   return p;
 }
 
-// Route the standard allocation operators through the checked routines.
+// Route the standard allocation operators through the checked routines,
+// by way of the size-class blocks.
 // The sanitizer runtimes bring their own operators, so leave them alone
 // in such builds.
 #if defined(__has_feature)
@@ -68,12 +71,18 @@ void *xrealloc(void *old, std::size_t size) {
 #endif
 
 #ifndef VRK_KEEP_RUNTIME_NEW
-void *operator new(std::size_t size) { return xmalloc(size); }
-void *operator new[](std::size_t size) { return xmalloc(size); }
-void *operator new(std::size_t size, const std::nothrow_t &) noexcept { return xmalloc(size); }
-void *operator new[](std::size_t size, const std::nothrow_t &) noexcept { return xmalloc(size); }
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete[](void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+void *operator new(std::size_t size) { return small_blocks_new(size); }
+void *operator new[](std::size_t size) { return small_blocks_new(size); }
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept {
+  return small_blocks_new(size);
+}
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept {
+  return small_blocks_new(size);
+}
+void operator delete(void *p) noexcept { small_blocks_delete(p); }
+void operator delete[](void *p) noexcept { small_blocks_delete(p); }
+void operator delete(void *p, std::size_t) noexcept { small_blocks_delete(p); }
+void operator delete[](void *p, std::size_t) noexcept { small_blocks_delete(p); }
+void operator delete(void *p, const std::nothrow_t &) noexcept { small_blocks_delete(p); }
+void operator delete[](void *p, const std::nothrow_t &) noexcept { small_blocks_delete(p); }
 #endif
