@@ -53,7 +53,8 @@ void spec_interpreter::push_arg(const char *text, int delete_always, bool delete
 }
 
 void spec_interpreter::finish_arg() {
-  const char *text = args.text.finish();
+  const char *text = finished_args.copy(args.text.base(), args.text.length());
+  args.text.clear();
   const search_paths &search = comp.search;
 
   if (args.is_library) {
