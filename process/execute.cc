@@ -22,10 +22,17 @@ struct command {
   std::vector<const char *> argv;  // null-terminated
 };
 
-bool is_plain_word_char(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '_' || c == '-' || c == '.' || c == '/';
-}
+// The characters a -### word may hold without quotes; the listing of a
+// build's every command goes through this test.
+struct plain_word_chars {
+  bool plain[256] = {};
+  constexpr plain_word_chars() {
+    for (int c = 0; c < 256; c++)
+      plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                 c == '_' || c == '-' || c == '.' || c == '/';
+  }
+};
+constexpr plain_word_chars plain_word_table;
 
 bool needs_timing_quotes(unsigned char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' ||
@@ -126,12 +133,13 @@ void append_dry_run_word(std::string &out, const char *word) {
     out += "\"\"";
     return;
   }
-  for (const char *p = word; *p; ++p)
-    if (!is_plain_word_char(static_cast<unsigned char>(*p))) {
-      append_quoted(out, word);
-      return;
-    }
-  out += word;
+  const char *p = word;
+  while (plain_word_table.plain[static_cast<unsigned char>(*p)])
+    ++p;
+  if (*p)
+    append_quoted(out, word);
+  else
+    out.append(word, static_cast<std::size_t>(p - word));
 }
 
 void append_timing_word(std::string &out, const char *word) {

@@ -41,6 +41,7 @@ private:
   // load the maths library (for ceilf).
   struct entry {
     std::string path;
+    std::size_t hash;
     unsigned char question;
     bool yes;
   };
