@@ -1,7 +1,7 @@
 // Backtraces for internal errors: program counters from the C library's
 // stack walker, names from the dynamic symbol table or, for the driver's
-// own code, from the static symbol table of the running executable, and
-// demangled by the C++ runtime.
+// own code (all of a statically linked program), from the static symbol
+// table of the running executable, and demangled by the C++ runtime.
 #include "diagnostics/backtrace.h"
 
 #include <cstdint>
@@ -43,10 +43,11 @@ void load_own_symbols() {
   if (own_symbols.loaded)
     return;
   own_symbols.loaded = true;
+  // A statically linked program has no dynamic loader to ask; it is not
+  // position independent either, so its addresses are the table's.
   Dl_info self{};
-  if (!dladdr(reinterpret_cast<void *>(&print_backtrace), &self))
-    return;
-  own_symbols.base = self.dli_fbase;
+  if (dladdr(reinterpret_cast<void *>(&print_backtrace), &self))
+    own_symbols.base = self.dli_fbase;
   int fd = open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
   if (fd < 0)
     return;
@@ -54,6 +55,8 @@ void load_own_symbols() {
   if (read_at(fd, &header, sizeof header, 0) && std::memcmp(header.e_ident, ELFMAG, SELFMAG) == 0 &&
       header.e_ident[EI_CLASS] == ELFCLASS64 && header.e_shentsize == sizeof(Elf64_Shdr)) {
     own_symbols.position_independent = header.e_type == ET_DYN;
+    if (own_symbols.position_independent && !own_symbols.base)
+      header.e_shnum = 0;  // no way to place the table
     std::vector<Elf64_Shdr> sections(header.e_shnum);
     if (read_at(fd, sections.data(), sections.size() * sizeof(Elf64_Shdr), header.e_shoff)) {
       for (const Elf64_Shdr &section : sections) {
@@ -135,6 +138,8 @@ const char *backtrace_function_name(const void *pc) {
       name = own_symbol_name(address);
     if (!name)
       name = info.dli_sname;
+  } else if (!own_symbols.base) {
+    name = own_symbol_name(address);
   }
   if (!name)
     return nullptr;
