@@ -48,18 +48,82 @@ void emit_marked_switches(spec_interpreter &in, std::vector<int> &marked) {
   }
 }
 
+// The body of the group being interpreted innermost, while it is.
+class body_scope {
+public:
+  body_scope(spec_interpreter &in, const group_piece &body, const std::string &text)
+      : in_(in), outer_(in.current_body) {
+    in.current_body = {text.c_str(), text.size(), &body.braces, body.body_copied};
+  }
+  ~body_scope() { in_.current_body = outer_; }
+  body_scope(const body_scope &) = delete;
+  body_scope &operator=(const body_scope &) = delete;
+
+private:
+  spec_interpreter &in_;
+  body_text outer_;
+};
+
+
+// Whether the term T (no function term) holds for the input and switches.
+bool term_is_true(spec_interpreter &in, const group_term &t) {
+  if (t.suffix_test)
+    return in.input.suffix && t.atom == in.input.suffix;
+  if (t.language_test) {
+    const compiler_entry *row = in.input.compiler;
+    return row && row->key && row->key[0] && t.atom == row->key + 1;
+  }
+  return switch_matches(in.comp.switches, t.atom.c_str(), static_cast<int>(t.atom.size()),
+                        t.starred);
+}
+
+// Interpret a substitution BODY (TEXT) of GROUP once for every live switch
+// that begins with ATOM, with the rest of the switch text as %*.
+bool run_substitution(spec_interpreter &in, const char *group, const group_piece &body,
+                      const std::string &text, const std::string &atom) {
+  switch_list &switches = in.comp.switches;
+  int length = static_cast<int>(atom.size());
+  bool failed = switches.any_named(atom.c_str(), atom.size(), false, [&](int i) {
+    const char *switch_text = switches[i].text;
+    if (!switch_is_live(switches, i, length))
+      return false;
+    provenance_scope copy(in.trace, text.c_str(), group + body.at);
+    switch_scope from(in.trace, i);
+    body_scope running(in, body, text);
+    if (in.do_spec_1(text.c_str(), false, switch_text + length) < 0)
+      return true;
+    in.emit_switch(i, true);
+    in.args.suffix_substitute = nullptr;
+    return false;
+  });
+  return !failed;
+}
+
+// Interpret the BODY (TEXT) of GROUP whose alternative matched through
+// ATOM; false when it failed.
+bool run_body(spec_interpreter &in, const char *group, const group_piece &body,
+              const std::string &text, const std::string &atom) {
+  if (body.substitution)
+    return run_substitution(in, group, body, text, atom);
+  provenance_scope copy(in.trace, text.c_str(), group + body.at);
+  body_scope running(in, body, text);
+  return in.do_spec_1(text.c_str(), false, nullptr) >= 0;
+}
+
 // The pieces of one group, in reading order: the kept ones while they
 // last, then from the text (kept too, until a function term).
 class piece_source {
 public:
   // A group is kept from its second reading on: most groups are read
   // once, for one input.
-  piece_source(spec_interpreter &in, const char *group)
-      : group_(group), enclosing_(in.current_body),
-        kept_(in.group_texts.find(group, enclosing_.lasting && enclosing_.holds(group))),
+  piece_source(spec_interpreter &in, const char *group, group_pieces &kept)
+      : group_(group), enclosing_(in.current_body), kept_(kept),
         from_text_(!kept_.read_before) {
     kept_.read_before = true;
   }
+  // Every piece of this reading is kept: at the group's end, the kept
+  // pieces are the whole group.
+  bool all_kept() const { return !from_text_; }
 
   // Where the next term starts, blanks skipped.
   std::size_t term_start() {
@@ -134,7 +198,8 @@ private:
 struct group_reader {
   spec_interpreter &in;
   const char *group;              // the text after "{", for messages
-  piece_source pieces{in, group};
+  group_pieces &kept;
+  piece_source pieces{in, group, kept};
   bool ordered_seen = false;      // a term ended by "&" or "}"
   bool alternative_seen = false;  // a term ended by "|" or ":"
   bool n_way = false;             // a body ended by ";"
@@ -147,17 +212,6 @@ struct group_reader {
   bool alt_otherwise = false;
   std::string matching_atom;  // atom of the first term that matched
   std::vector<int> marked;    // switches an ordered list names
-
-  bool term_is_true(const group_term &t) {
-    if (t.suffix_test)
-      return in.input.suffix && t.atom == in.input.suffix;
-    if (t.language_test) {
-      const compiler_entry *row = in.input.compiler;
-      return row && row->key && row->key[0] && t.atom == row->key + 1;
-    }
-    return switch_matches(in.comp.switches, t.atom.c_str(), static_cast<int>(t.atom.size()),
-                          t.starred);
-  }
 
   // A term ended by "|" or ":" (SEPARATOR at AT): checks the grammar and
   // records whether the alternative matched.  RETURNED: what a function
@@ -188,50 +242,13 @@ struct group_reader {
       result = returned;
       tested = true;
     } else if (!alt_matched && !n_way_matched) {
-      result = term_is_true(t);
+      result = term_is_true(in, t);
       tested = true;
     }
     if (tested && !alt_matched && !n_way_matched && result != t.negated) {
       alt_matched = true;
       matching_atom = t.atom;
     }
-  }
-
-  // The body of the group being interpreted innermost, while it is.
-  class body_scope {
-  public:
-    body_scope(spec_interpreter &in, const group_piece &body, const std::string &text)
-        : in_(in), outer_(in.current_body) {
-      in.current_body = {text.c_str(), text.size(), &body.braces, body.body_copied};
-    }
-    ~body_scope() { in_.current_body = outer_; }
-    body_scope(const body_scope &) = delete;
-    body_scope &operator=(const body_scope &) = delete;
-
-  private:
-    spec_interpreter &in_;
-    body_text outer_;
-  };
-
-  // Interpret a substitution body once for every live switch that begins
-  // with the matching atom, with the rest of the switch text as %*.
-  bool run_substitution(const group_piece &body, const std::string &text) {
-    switch_list &switches = in.comp.switches;
-    int length = static_cast<int>(matching_atom.size());
-    bool failed = switches.any_named(matching_atom.c_str(), matching_atom.size(), false, [&](int i) {
-      const char *switch_text = switches[i].text;
-      if (!switch_is_live(switches, i, length))
-        return false;
-      provenance_scope copy(in.trace, text.c_str(), group + body.at);
-      switch_scope from(in.trace, i);
-      body_scope running(in, body, text);
-      if (in.do_spec_1(text.c_str(), false, switch_text + length) < 0)
-        return true;
-      in.emit_switch(i, true);
-      in.args.suffix_substitute = nullptr;
-      return false;
-    });
-    return !failed;
   }
 
   // The text of BODY: its kept copy, or a copy made now in SCRATCH.
@@ -249,12 +266,7 @@ struct group_reader {
       invalid_body(body_text(body, scratch).c_str());
     if (!alt_matched || n_way_matched)
       return true;
-    const std::string &text = body_text(body, scratch);
-    if (body.substitution)
-      return run_substitution(body, text);
-    provenance_scope copy(in.trace, text.c_str(), group + body.at);
-    body_scope running(in, body, text);
-    return in.do_spec_1(text.c_str(), false, nullptr) >= 0;
+    return run_body(in, group, body, body_text(body, scratch), matching_atom);
   }
 
   void next_alternative() {
@@ -296,7 +308,7 @@ struct group_reader {
         mark_matching_switches(in.comp.switches, t.atom, t.starred, marked);
         if (c == '}') {
           emit_marked_switches(in, marked);
-          return pieces.position();
+          return end();
         }
         continue;
       }
@@ -313,163 +325,71 @@ struct group_reader {
       if (alt_matched)
         n_way_matched = true;
       if (body.ending == '}')
-        return pieces.position();
+        return end();
       next_alternative();
     }
   }
+
+  // The group read to its end, without error: when every piece of it was
+  // kept, later readings go through run_kept_group.
+  const char *end() {
+    if (pieces.all_kept())
+      kept.complete = true;
+    return pieces.position();
+  }
 };
+
+// A group whose pieces are all kept, read once without error: the same
+// evaluation as group_reader's, without the grammar checks (they depend
+// on the pieces alone, which passed them) and without reading text.
+const char *run_kept_group(spec_interpreter &in, const char *group, const group_pieces &kept) {
+  const std::vector<std::unique_ptr<group_piece>> &pieces = kept.pieces;
+  static const std::string no_atom;
+  bool n_way_matched = false;  // some earlier alternative matched
+  bool alt_matched = false;    // the alternative being read matched
+  const std::string *matching_atom = &no_atom;
+  std::vector<int> marked;
+  for (std::size_t i = 0;;) {
+    const group_piece &piece = *pieces[i++];
+    const group_term &t = piece.term;
+    char c = piece.separator;
+    if (c == '&' || c == '}') {
+      mark_matching_switches(in.comp.switches, t.atom, t.starred, marked);
+      if (c == '}') {
+        emit_marked_switches(in, marked);
+        return group + piece.next;
+      }
+      continue;
+    }
+    if (t.atom.empty()) {
+      if (!n_way_matched)
+        alt_matched = true;
+    } else if (!alt_matched && !n_way_matched && term_is_true(in, t) != t.negated) {
+      alt_matched = true;
+      matching_atom = &t.atom;
+    }
+    if (c == '|')
+      continue;
+    const group_piece &body = *pieces[i++];
+    if (alt_matched && !n_way_matched) {
+      if (!run_body(in, group, body, body.body, *matching_atom))
+        return nullptr;
+      n_way_matched = true;
+    }
+    if (body.ending == '}')
+      return group + body.next;
+    alt_matched = false;
+    matching_atom = &no_atom;
+  }
+}
 
 } // namespace
 
 const char *spec_interpreter::process_braces(const char *p) {
-  group_reader reader{*this, p};
+  group_pieces &kept = group_texts.find(p, current_body.lasting && current_body.holds(p));
+  if (kept.complete)
+    return run_kept_group(*this, p, kept);
+  group_reader reader{*this, p, kept};
   return reader.read();
 }
 
-bool switch_is_live(switch_list &switches, int index, int prefix_length) {
-  saved_switch &sw = switches[index];
-  if (sw.liveness != 0)
-    return (sw.liveness & (live_yes | live_no | live_removed_by_self_spec)) == live_yes;
-
-  // For groups such as %{W*} a negating switch always matches too: both
-  // are passed on and nothing is recorded.  The rule holds for "O" as
-  // well, so %{O*} with -O2 -O0 writes both (the compiler proper takes the
-  // last one); only a test of a longer prefix, such as %{O2:...}, finds
-  // -O2 overridden and records it.
-  if (prefix_length == 0 || prefix_length == 1)
-    return true;
-
-  const char *name = sw.text;
-  switch (name[0]) {
-  case 'O':
-    // Any later -O overrides.
-    if (switches.last_with_lead('O') > index) {
-      sw.claimed = true;
-      sw.liveness = live_no;
-      return false;
-    }
-    break;
-
-  case 'W':
-  case 'f':
-  case 'm':
-  case 'g': {
-    // -Wno-X is overridden by a later -WX, -WX by a later -Wno-X.
-    bool negative = std::strncmp(name + 1, "no-", 3) == 0;
-    bool overridden = negative ? switches.named_after(index, name[0], name + 4)
-                               : switches.named_after(index, name[0],
-                                                      (std::string("no-") + (name + 1)).c_str());
-    if (overridden) {
-      if (sw.recognised)
-        sw.claimed = true;
-      sw.liveness = live_no;
-      return false;
-    }
-    break;
-  }
-
-  default:
-    break;
-  }
-
-  sw.liveness = live_yes;
-  return true;
-}
-
-namespace {
-
-// Positions in either list, in increasing order, each once.
-std::vector<int> merged(std::vector<int> a, const std::vector<int> &b) {
-  if (b.empty())
-    return a;
-  std::vector<int> both;
-  both.reserve(a.size() + b.size());
-  std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(both));
-  return both;
-}
-
-} // namespace
-
-bool switch_matches(switch_list &switches, const char *atom, int length, bool starred) {
-  std::size_t n = static_cast<std::size_t>(length);
-  // Most questions are about switches nobody gave.
-  if (length > 0 && switches.last_with_lead(atom[0]) < 0)
-    return false;
-  if (length == 0 || (atom[0] != 'D' && atom[0] != 'U'))
-    return switches.any_named(atom, n, !starred, [&](int i) {
-      const saved_switch &sw = switches[i];
-      return std::strncmp(sw.text, atom, n) == 0 && (starred || sw.text[n] == '\0') &&
-             switch_is_live(switches, i, starred ? length : -1);
-    });
-
-  std::vector<int> candidates = switches.named(atom, n, !starred);
-  // -D and -U given as two words: %{DFOO:...} matches -D FOO.
-  if (length >= 1 && (atom[0] == 'D' || atom[0] == 'U'))
-    candidates = merged(std::move(candidates),
-                        switches.named_by_argument(atom[0], atom + 1, n - 1, !starred));
-
-  // The candidates are tested in command-line order, as liveness records
-  // what it finds.
-  for (int i : candidates) {
-    const saved_switch &sw = switches[i];
-    if (std::strncmp(sw.text, atom, n) == 0 && (starred || sw.text[n] == '\0') &&
-        switch_is_live(switches, i, starred ? length : -1))
-      return true;
-
-    if (length >= 1 && (atom[0] == 'D' || atom[0] == 'U') && sw.text[0] == atom[0] &&
-        sw.arguments && sw.arguments[0] &&
-        std::strncmp(sw.arguments[0], atom + 1, n - 1) == 0) {
-      if (starred) {
-        if (switch_is_live(switches, i, 1))
-          return true;
-      } else if (sw.text[1] == '\0' && sw.arguments[0][n - 1] == '\0' &&
-                 switch_is_live(switches, i, -1)) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
-
-void spec_interpreter::emit_switch(int index, bool omit_name) {
-  saved_switch &sw = comp.switches[index];
-  if (sw.liveness & live_removed)
-    return;
-  switch_scope from(trace, index);
-
-  if (!omit_name) {
-    // Appended directly (not interpreted) so that the name stays one
-    // argument with its "-" even inside spec-function arguments.
-    args.text.append_char('-');
-    args.text.append(sw.text);
-    args.pending = true;
-  }
-
-  if (sw.arguments) {
-    for (const char *const *arg = sw.arguments; *arg; arg++) {
-      do_spec_1(" ", false, nullptr);
-      if (args.suffix_substitute) {
-        // Replace the suffix of the file name part (a dot after the last "/").
-        std::size_t length = std::strlen(*arg);
-        std::size_t cut = length;
-        for (std::size_t k = length; k > 0; k--) {
-          char ch = (*arg)[k - 1];
-          if (ch == '/')
-            break;
-          if (ch == '.') {
-            cut = k - 1;
-            break;
-          }
-        }
-        std::string replaced(*arg, cut);
-        replaced += args.suffix_substitute;
-        do_spec_1(replaced.c_str(), true, nullptr);
-      } else {
-        do_spec_1(*arg, true, nullptr);
-      }
-    }
-  }
-
-  do_spec_1(" ", false, nullptr);
-  sw.claimed = true;
-}

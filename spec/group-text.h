@@ -101,6 +101,8 @@ struct group_pieces {
   bool closed = false;
   // Whether the group was read before: only then are pieces kept.
   bool read_before = false;
+  // The pieces are the whole group, read once without error.
+  bool complete = false;
 
   // Keep PIECE, read from GROUP after the pieces kept before it.
   const group_piece &keep(const char *group, group_piece &&piece);
