@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "diagnostics/diagnostic.h"
+#include "support/read-only-image.h"
 
 namespace {
 
@@ -225,8 +226,11 @@ group_pieces &group_text_store::find(const char *group, bool lasting) {
   slot &s = slot_for(group);
   if (s.group && s.lasting)
     return *s.pieces;
-  // The slot may have been made for an earlier text at the same place.
-  if (!s.group || std::strncmp(group, s.pieces->text.data(), s.pieces->text.size()) != 0) {
+  // The built-in spec texts never change either.  Otherwise the slot may
+  // have been made for an earlier text at the same place.
+  lasting = lasting || in_read_only_image(group);
+  if (!s.group ||
+      (!lasting && std::strncmp(group, s.pieces->text.data(), s.pieces->text.size()) != 0)) {
     if (!s.group)
       used_++;
     s.group = group;

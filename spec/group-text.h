@@ -115,7 +115,8 @@ class group_text_store {
 public:
   // The pieces kept for the group at GROUP, when the text there still
   // begins with the text they were read from; otherwise a fresh entry for
-  // it.  LASTING: the text at GROUP never changes during the run, so the
+  // it.  LASTING: the text at GROUP never changes during the run (a kept
+  // copy; the program's own constant texts are recognised here), so the
   // comparison is not needed.  The result stays valid for the rest of the
   // run.
   group_pieces &find(const char *group, bool lasting);
