@@ -41,6 +41,16 @@ private:
   spec_interpreter &in_;
 };
 
+// The characters do_spec_1 treats other than by appending them.
+struct spec_special_chars {
+  bool special[256] = {};
+  constexpr spec_special_chars() {
+    for (unsigned char c : {'\0', '\n', ' ', '\t', '\\', '|', '%'})
+      special[c] = true;
+  }
+};
+constexpr spec_special_chars special_chars;
+
 void finish_pending_arg(spec_interpreter &in) {
   if (in.args.pending)
     in.finish_arg();
@@ -139,10 +149,15 @@ int spec_interpreter::do_spec_1(const char *spec, bool literal, const char *star
         return *done;
       break;
 
-    default:
-      args.text.append_char(c);
+    default: {
+      // The ordinary characters that follow go in with this one.
+      const char *run = at.p - 1;
+      while (!special_chars.special[static_cast<unsigned char>(*at.p)])
+        at.p++;
+      args.text.append(run, static_cast<std::size_t>(at.p - run));
       args.pending = true;
       break;
+    }
     }
   }
 }
