@@ -46,6 +46,7 @@ void switch_list::add_key(bucket &b, const key &k) {
 }
 
 void switch_list::append(const saved_switch &entry) {
+  note_change();
   int index = count();
   entries_.back() = entry;
   entries_.push_back(saved_switch{});
@@ -71,6 +72,7 @@ void switch_list::build_index() {
 }
 
 void switch_list::clear() {
+  note_change();
   entries_.assign(1, saved_switch{});
   last_by_lead_.fill(-1);
   indexed_ = false;

@@ -122,6 +122,13 @@ public:
   // The last entry whose text begins with LEAD, or -1.
   int last_with_lead(char lead) const { return last_by_lead_[static_cast<unsigned char>(lead)]; }
 
+  // A number that changes whenever an answer about the switches may: an
+  // entry is added or all are forgotten, or some entry's liveness is
+  // recorded or changed (whoever changes it calls note_change).  No two
+  // lists share a number unless one is a copy of the other, unchanged.
+  std::uint64_t generation() const { return generation_; }
+  void note_change() { generation_ = ++last_generation_; }
+
 private:
   // The index: the entries' texts (or first separate arguments) by first
   // character, each bucket in order of position until a question needs
@@ -152,6 +159,8 @@ private:
   std::vector<bucket> by_text_;      // 256 buckets once built
   std::vector<bucket> by_argument_;  // entries with separate arguments only
   std::array<int, 256> last_by_lead_;
+  std::uint64_t generation_ = ++last_generation_;
+  static inline std::uint64_t last_generation_ = 0;  // process-wide
 };
 
 #endif

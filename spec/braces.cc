@@ -73,8 +73,12 @@ bool term_is_true(spec_interpreter &in, const group_term &t) {
     const compiler_entry *row = in.input.compiler;
     return row && row->key && row->key[0] && t.atom == row->key + 1;
   }
-  return switch_matches(in.comp.switches, t.atom.c_str(), static_cast<int>(t.atom.size()),
-                        t.starred);
+  switch_list &switches = in.comp.switches;
+  if (t.answered_at != switches.generation()) {
+    t.answer = switch_matches(switches, t.atom.c_str(), static_cast<int>(t.atom.size()), t.starred);
+    t.answered_at = switches.generation();
+  }
+  return t.answer;
 }
 
 // Interpret a substitution BODY (TEXT) of GROUP once for every live switch

@@ -267,11 +267,15 @@ void remove_switches(spec_interpreter &in, spec_cursor &at, bool keep_for_childr
   if (prefix)
     length--;
   std::uint32_t bits = live_removed | (keep_for_children ? live_keep_for_children : 0u);
-  in.comp.switches.for_each_named(name, length, !prefix, [bits](saved_switch &sw) {
+  bool changed = false;
+  in.comp.switches.for_each_named(name, length, !prefix, [bits, &changed](saved_switch &sw) {
+    changed = changed || (sw.liveness | bits) != sw.liveness;
     sw.liveness |= bits;
     if (sw.recognised)
       sw.claimed = true;
   });
+  if (changed)
+    in.comp.switches.note_change();
 }
 
 // %. : the suffix that %* groups put on switch arguments.

@@ -22,6 +22,11 @@ struct group_term {
   bool function = false;       // %:f(...), called where it stands
   bool starred = false;
   std::string atom;
+  // A switch test's last answer, and the switches' generation it holds
+  // for: a kept term read for input after input asks again only when the
+  // switches changed.
+  mutable std::uint64_t answered_at = 0;
+  mutable bool answer = false;
 };
 
 // A "{" inside a body and the "}" that closes it, as offsets from the

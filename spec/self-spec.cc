@@ -65,6 +65,7 @@ void spec_interpreter::apply_self_spec(const char *spec) {
   for (saved_switch &sw : comp.switches)
     if (sw.liveness & live_removed)
       sw.liveness |= live_removed_by_self_spec;
+  comp.switches.note_change();
 
   if (!args.buffer.empty())
     handle_self_spec_words(comp, args.buffer);

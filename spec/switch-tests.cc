@@ -31,6 +31,7 @@ bool switch_is_live(switch_list &switches, int index, int prefix_length) {
     if (switches.last_with_lead('O') > index) {
       sw.claimed = true;
       sw.liveness = live_no;
+      switches.note_change();
       return false;
     }
     break;
@@ -48,6 +49,7 @@ bool switch_is_live(switch_list &switches, int index, int prefix_length) {
       if (sw.recognised)
         sw.claimed = true;
       sw.liveness = live_no;
+      switches.note_change();
       return false;
     }
     break;
@@ -58,6 +60,7 @@ bool switch_is_live(switch_list &switches, int index, int prefix_length) {
   }
 
   sw.liveness = live_yes;
+  switches.note_change();
   return true;
 }
 
