@@ -119,11 +119,11 @@ void notice_text(std::FILE *stream, const char *gmsgid, ...) {
 
 void notice_line(std::FILE *stream, const char *text) {
   std::size_t length = std::strlen(text);
-  char *line = static_cast<char *>(xmalloc(length + 2));
+  char *line = static_cast<char *>(xmalloc(length + 1));
   std::memcpy(line, text, length);
   line[length] = '\n';
-  line[length + 1] = '\0';
+  // Not flushed: standard error is unbuffered, except under -### where
+  // the listing is buffered on purpose.
   std::fwrite(line, 1, length + 1, stream);
-  std::fflush(stream);
   std::free(line);
 }

@@ -202,6 +202,7 @@ bool report_diagnostic(diagnostic_reporter *r, diagnostic_record *record) {
       }
       notice_text(stderr, "internal compiler error: error reporting routines re-entered.\n");
       diagnostic_action_after_output(r, kind_ice);
+      std::fflush(stderr);  // standard error may be buffered (under -###)
       std::abort();
     }
   }
@@ -311,5 +312,6 @@ void abort_at_source(const char *file, int line, const char *function) {
   notice_text(stderr, "in %s, at %s:%d", function, shortened_source_name(file), line);
   notice_text(stderr, "\n");
   print_backtrace(stderr);
+  std::fflush(stderr);  // standard error may be buffered (under -###)
   std::abort();
 }

@@ -100,6 +100,7 @@ int driver::main(int argc, char **argv) {
     print_plan();
     return exit_status();
   }
+  buffer_listing();
   do_spec_on_infiles();
   maybe_run_linker(argv[0]);
   finish_run();
@@ -203,6 +204,17 @@ bool driver::answer_completion() { return ::answer_completion(comp_, proposer_);
 bool driver::answer_queries() { return ::answer_queries(comp_); }
 
 bool driver::check_inputs() { return ::check_inputs(comp_); }
+
+void driver::buffer_listing() {
+  // Under -### the rest of the run lists commands on standard error and
+  // runs nothing: the listing goes out a buffer at a time (and at exit),
+  // not in several writes per command.  Help text and the plan go to
+  // standard output, in order with the listing, so they keep it unbuffered.
+  if (!comp_.dry_run_count || comp_.help_requested || plan_)
+    return;
+  static char buffer[1 << 16];
+  std::setvbuf(stderr, buffer, _IOFBF, sizeof buffer);
+}
 
 void driver::do_spec_on_infiles() { ::do_spec_on_infiles(interp_); }
 

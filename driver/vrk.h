@@ -39,6 +39,7 @@ private:
   bool answer_completion();
   bool answer_queries();
   bool check_inputs();
+  void buffer_listing();
   void do_spec_on_infiles();
   void maybe_run_linker(const char *argv0);
   void finish_run();

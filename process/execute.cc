@@ -77,7 +77,10 @@ void echo_commands(const std::vector<command> &commands, const execute_context &
     text += i + 1 < commands.size() ? " |\n" : "\n";
   }
   std::fwrite(text.data(), 1, text.size(), stderr);
-  std::fflush(stderr);
+  // Out before the commands' own output; a listing alone (-###) may stay
+  // in its buffer.
+  if (!ctx.dry_run)
+    std::fflush(stderr);
 }
 
 void report_times(const command &cmd, const pex_times &t, const execute_context &ctx) {

@@ -346,11 +346,19 @@ struct group_reader {
 // A group whose pieces are all kept, read once without error: the same
 // evaluation as group_reader's, without the grammar checks (they depend
 // on the pieces alone, which passed them) and without reading text.
-const char *run_kept_group(spec_interpreter &in, const char *group, const group_pieces &kept) {
+//
+// A reading that ran no body and wrote no switch, with switch tests
+// only, did nothing; until the switches change, the next one will do
+// nothing too and is skipped.
+const char *run_kept_group(spec_interpreter &in, const char *group, group_pieces &kept) {
+  switch_list &switches = in.comp.switches;
+  if (kept.idle_at == switches.generation())
+    return group + kept.pieces.back()->next;
   const std::vector<std::unique_ptr<group_piece>> &pieces = kept.pieces;
   static const std::string no_atom;
   bool n_way_matched = false;  // some earlier alternative matched
   bool alt_matched = false;    // the alternative being read matched
+  bool idle = true;            // nothing done, switch tests only
   const std::string *matching_atom = &no_atom;
   std::vector<int> marked;
   for (std::size_t i = 0;;) {
@@ -358,13 +366,17 @@ const char *run_kept_group(spec_interpreter &in, const char *group, const group_
     const group_term &t = piece.term;
     char c = piece.separator;
     if (c == '&' || c == '}') {
-      mark_matching_switches(in.comp.switches, t.atom, t.starred, marked);
+      mark_matching_switches(switches, t.atom, t.starred, marked);
       if (c == '}') {
+        if (marked.empty())
+          kept.idle_at = switches.generation();
         emit_marked_switches(in, marked);
         return group + piece.next;
       }
       continue;
     }
+    if (t.suffix_test || t.language_test)
+      idle = false;
     if (t.atom.empty()) {
       if (!n_way_matched)
         alt_matched = true;
@@ -376,12 +388,16 @@ const char *run_kept_group(spec_interpreter &in, const char *group, const group_
       continue;
     const group_piece &body = *pieces[i++];
     if (alt_matched && !n_way_matched) {
+      idle = false;
       if (!run_body(in, group, body, body.body, *matching_atom))
         return nullptr;
       n_way_matched = true;
     }
-    if (body.ending == '}')
+    if (body.ending == '}') {
+      if (idle)
+        kept.idle_at = switches.generation();
       return group + body.next;
+    }
     alt_matched = false;
     matching_atom = &no_atom;
   }

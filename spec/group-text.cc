@@ -202,11 +202,9 @@ const group_piece &group_pieces::keep(const char *group, group_piece &&piece) {
 }
 
 group_text_store::slot &group_text_store::slot_for(const char *group) {
-  // Fibonacci hashing of the address; linear probing.
+  // Linear probing from the home slot.
   std::size_t mask = slots_.size() - 1;
-  std::size_t i = static_cast<std::size_t>(
-                      (reinterpret_cast<std::uintptr_t>(group) * 0x9E3779B97F4A7C15ull) >> 40) &
-                  mask;
+  std::size_t i = home_of(group);
   while (slots_[i].group && slots_[i].group != group)
     i = (i + 1) & mask;
   return slots_[i];
@@ -220,7 +218,7 @@ void group_text_store::grow() {
       slot_for(s.group) = s;
 }
 
-group_pieces &group_text_store::find(const char *group, bool lasting) {
+group_pieces &group_text_store::find_slot(const char *group, bool lasting) {
   if ((used_ + 1) * 2 > slots_.size())
     grow();
   slot &s = slot_for(group);

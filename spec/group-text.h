@@ -108,6 +108,9 @@ struct group_pieces {
   bool read_before = false;
   // The pieces are the whole group, read once without error.
   bool complete = false;
+  // The switches' generation at which a reading of the complete group
+  // last did nothing (see run_kept_group); 0 for none.
+  std::uint64_t idle_at = 0;
 
   // Keep PIECE, read from GROUP after the pieces kept before it.
   const group_piece &keep(const char *group, group_piece &&piece);
@@ -124,7 +127,16 @@ public:
   // copy; the program's own constant texts are recognised here), so the
   // comparison is not needed.  The result stays valid for the rest of the
   // run.
-  group_pieces &find(const char *group, bool lasting);
+  group_pieces &find(const char *group, bool lasting) {
+    // Most lookups, after the first input, are of a lasting text's
+    // group in its home slot.
+    if (!slots_.empty()) {
+      const slot &s = slots_[home_of(group)];
+      if (s.group == group && s.lasting)
+        return *s.pieces;
+    }
+    return find_slot(group, lasting);
+  }
 
 private:
   struct slot {
@@ -133,6 +145,13 @@ private:
     // The text at GROUP is known to stay: no other can take its place.
     bool lasting = false;
   };
+  std::size_t home_of(const char *group) const {
+    // Fibonacci hashing of the address.
+    return static_cast<std::size_t>(
+               (reinterpret_cast<std::uintptr_t>(group) * 0x9E3779B97F4A7C15ull) >> 40) &
+           (slots_.size() - 1);
+  }
+  group_pieces &find_slot(const char *group, bool lasting);
   slot &slot_for(const char *group);
   void grow();
 
