@@ -10,6 +10,7 @@
 #ifndef VRK_COMPILATION_COMPILATION_H
 #define VRK_COMPILATION_COMPILATION_H
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -116,6 +117,16 @@ struct compilation {
   int output_stem_length = 0;
   int aux_dir_length = 0;
   bool aux_dir_dash_added = false;
+
+  // The COLLECT_VRK_OPTIONS text set last, with the switches' generation
+  // and the auxiliary directory it was made from: a command group whose
+  // switches did not change sets the same text again.
+  struct {
+    const char *text = nullptr;
+    std::uint64_t generation = 0;
+    std::string aux_dir;
+    bool has_aux_dir = false;
+  } exported_options;
 
   // Options the driver acts on itself.
   const char *language_override = nullptr;

@@ -128,12 +128,23 @@ std::string collect_vrk_options_value(const compilation &comp) {
 }
 
 void export_vrk_options(spec_interpreter &in) {
-  // Rebuilt for every command group from every switch: one pass, straight
-  // into the text the environment keeps.
-  text_area out;
-  out.append("COLLECT_VRK_OPTIONS=");
-  append_vrk_options(out, in.comp);
-  env.xput(out.finish());
+  // Made again, in one pass straight into the text the environment keeps,
+  // when the switches or the auxiliary directory changed since the last
+  // command group; otherwise that group's text is set again.
+  compilation &comp = in.comp;
+  auto &last = comp.exported_options;
+  bool same_aux_dir = comp.aux_dir ? last.has_aux_dir && last.aux_dir == comp.aux_dir
+                                   : !last.has_aux_dir;
+  if (!last.text || last.generation != comp.switches.generation() || !same_aux_dir) {
+    text_area out;
+    out.append("COLLECT_VRK_OPTIONS=");
+    append_vrk_options(out, comp);
+    last.text = out.finish();
+    last.generation = comp.switches.generation();
+    last.has_aux_dir = comp.aux_dir != nullptr;
+    last.aux_dir = comp.aux_dir ? comp.aux_dir : "";
+  }
+  env.xput(last.text);
 }
 
 void export_compiler_path(const search_paths &search) {
