@@ -156,6 +156,25 @@ TEST_F(braces_test, KeptGroupsFollowTheirTextAndTheSwitches) {
   add_switch("-S");
   EXPECT_EQ(expand(spec.c_str()), (words{"s", "-V"}));
 
+  // A group that did nothing is passed over while the switches stay as
+  // they are, and read again once a switch is added or removed.
+  std::string quiet = "%{Q:q} %{!R:no-r}";
+  add_switch("-R");
+  for (int i = 0; i < 3; i++)
+    EXPECT_EQ(expand(quiet.c_str()), words{});
+  add_switch("-Q");
+  EXPECT_EQ(expand(quiet.c_str()), (words{"q"}));
+  in.apply_self_spec("%<R");
+  EXPECT_EQ(expand(quiet.c_str()), (words{"q", "no-r"}));
+  // A one-letter prefix records no liveness: removing the switch in a
+  // spec is what changes the answer.
+  add_switch("-P");
+  std::string starred = "%{!P*:no-p}";
+  for (int i = 0; i < 3; i++)
+    EXPECT_EQ(expand(starred.c_str()), words{});
+  expand("%<P");
+  EXPECT_EQ(expand(starred.c_str()), (words{"no-p"}));
+
   // ...and a new text in the same place is read afresh, shorter or longer.
   std::string place;
   place.reserve(64);
