@@ -1,14 +1,20 @@
-// Texts that stay until the program ends, carved one after another from
-// large chunks: the interpreter finishes an argument for every word of
-// every command it builds, and none is given back before exit.
+// Texts carved one after another from large chunks, which stay while the
+// pool does: the interpreter finishes an argument for every word of every
+// command it builds, and none is given back before the run ends.
 #ifndef VRK_SUPPORT_TEXT_POOL_H
 #define VRK_SUPPORT_TEXT_POOL_H
 
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 class text_pool {
 public:
+  text_pool() = default;
+  text_pool(const text_pool &) = delete;
+  text_pool &operator=(const text_pool &) = delete;
+  ~text_pool();
+
   // A null-terminated copy of the LENGTH characters at TEXT.
   char *copy(const char *text, std::size_t length) {
     if (static_cast<std::size_t>(end_ - next_) <= length)
@@ -28,6 +34,7 @@ private:
 
   char *next_ = nullptr;
   char *end_ = nullptr;
+  std::vector<char *> chunks_;
 };
 
 #endif
