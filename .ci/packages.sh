@@ -12,7 +12,8 @@ need_command ninja ninja-build
 need_command python3 python3
 need_package libgtest-dev
 need_package libbenchmark-dev
-# LLVM's C++ runtime, linked statically into the programs.
+# The C library and LLVM's C++ runtime, linked statically into the programs.
+need_package libc6-dev
 need_package libc++-14-dev
 need_package libc++abi-14-dev
 need_package libunwind-14-dev
