@@ -26,16 +26,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   std::vector<std::string> words[3];
   int readings = 0;
   for (; readings < 3; readings++) {
-    // Each reading from a clean argument state, as each input starts.
+    // Each reading from a clean argument state, as each input starts: a
+    // newline in a body runs the command so far and empties the buffer,
+    // so words left from the reading before would hide this reading's.
     in.args.text.clear();
     in.args.pending = false;
+    in.args.buffer.clear();
+    in.args.origins.clear();
     in.clear_arg_flags();
-    std::size_t before = in.args.buffer.size();
     const char *end = nullptr;
     if (!fuzz_run([&] { end = in.process_braces(group.c_str()); }))
       break;
     // %u and %j make a new temporary name at every use.
-    for (std::size_t k = before; k < in.args.buffer.size(); k++)
+    for (std::size_t k = 0; k < in.args.buffer.size(); k++)
       words[readings].emplace_back(std::strstr(in.args.buffer[k], fuzz_directory().c_str())
                                        ? "<temporary>"
                                        : in.args.buffer[k]);
