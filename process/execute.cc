@@ -12,6 +12,7 @@
 #include "process/pex.h"
 #include "process/prefixes.h"
 #include "process/report-bug.h"
+#include "support/text-area.h"
 
 namespace {
 
@@ -39,8 +40,17 @@ bool needs_timing_quotes(unsigned char c) {
          c == '"' || c == '$' || c == '\\';
 }
 
-void append_quoted(std::string &out, const char *word) {
-  out += '"';
+// The listing is built in a text area, whose appends are inline: it holds
+// every word of every command.  The std::string forms below are for the
+// timing report and the tests.
+struct string_output {
+  std::string &text;
+  void append(const char *p, std::size_t n) { text.append(p, n); }
+  void append_char(char c) { text += c; }
+};
+
+template <class Out> void put_quoted(Out &out, const char *word) {
+  out.append_char('"');
   // Runs that need no backslash are copied whole.
   for (const char *p = word;;) {
     std::size_t run = std::strcspn(p, "\"$\\");
@@ -48,35 +58,54 @@ void append_quoted(std::string &out, const char *word) {
     p += run;
     if (!*p)
       break;
-    out += '\\';
-    out += *p++;
+    out.append_char('\\');
+    out.append_char(*p++);
   }
-  out += '"';
+  out.append_char('"');
+}
+
+template <class Out> void put_dry_run_word(Out &out, const char *word) {
+  if (*word == '\0') {
+    out.append("\"\"", 2);
+    return;
+  }
+  const char *p = word;
+  while (plain_word_table.plain[static_cast<unsigned char>(*p)])
+    ++p;
+  if (*p)
+    put_quoted(out, word);
+  else
+    out.append(word, static_cast<std::size_t>(p - word));
+}
+
+void append_quoted(std::string &out, const char *word) {
+  string_output to{out};
+  put_quoted(to, word);
 }
 
 // The -v / -### listing of the group, written with one call.
 void echo_commands(const std::vector<command> &commands, const execute_context &ctx) {
-  std::string text;
-  std::size_t length = 2;
-  for (const command &c : commands)
-    for (const char *const *w = c.argv.data(); *w; ++w)
-      length += std::strlen(*w) + 4;
-  text.reserve(length);
+  // Process-wide: one buffer for every group's listing, grown once.
+  static text_area text;
+  text.clear();
   if (ctx.help_requested)
-    text += '\n';
+    text.append_char('\n');
   for (std::size_t i = 0; i < commands.size(); ++i) {
     for (const char *const *w = commands[i].argv.data(); *w; ++w) {
-      text += ' ';
+      text.append_char(' ');
       if (ctx.dry_run)
-        append_dry_run_word(text, *w);
+        put_dry_run_word(text, *w);
       else if (**w == '\0')
-        text += "\"\"";
+        text.append("\"\"", 2);
       else
-        text += *w;
+        text.append(*w);
     }
-    text += i + 1 < commands.size() ? " |\n" : "\n";
+    if (i + 1 < commands.size())
+      text.append(" |\n", 3);
+    else
+      text.append_char('\n');
   }
-  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fwrite(text.base(), 1, text.length(), stderr);
   // Out before the commands' own output; a listing alone (-###) may stay
   // in its buffer.
   if (!ctx.dry_run)
@@ -132,17 +161,8 @@ std::vector<std::string> split_wrapper_words(const char *text) {
 }
 
 void append_dry_run_word(std::string &out, const char *word) {
-  if (*word == '\0') {
-    out += "\"\"";
-    return;
-  }
-  const char *p = word;
-  while (plain_word_table.plain[static_cast<unsigned char>(*p)])
-    ++p;
-  if (*p)
-    append_quoted(out, word);
-  else
-    out.append(word, static_cast<std::size_t>(p - word));
+  string_output to{out};
+  put_dry_run_word(to, word);
 }
 
 void append_timing_word(std::string &out, const char *word) {
