@@ -1,11 +1,10 @@
 // Conditional groups: the grammar of %{...}, ordered lists, alternatives
-// and N-way choices, substitution bodies, switch matching and liveness,
-// and writing a switch back as arguments.
+// and N-way choices, substitution bodies; read from text or from kept
+// pieces.  The switch tests themselves are in switch-tests.cc.
 #include "spec/braces.h"
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "compilation/compilation.h"
 #include "diagnostics/diagnostic.h"
 #include "spec/interpreter.h"
-#include "support/text.h"
 
 namespace {
 
@@ -345,7 +343,8 @@ struct group_reader {
 
 // A group whose pieces are all kept, read once without error: the same
 // evaluation as group_reader's, without the grammar checks (they depend
-// on the pieces alone, which passed them) and without reading text.
+// on the pieces alone, which passed them) and without reading text.  The
+// two must stay in step: the braces fuzz target compares them.
 //
 // A reading that ran no body and wrote no switch, with switch tests
 // only, did nothing; until the switches change, the next one will do
