@@ -12,6 +12,7 @@
 #include "process/pex.h"
 #include "process/prefixes.h"
 #include "process/report-bug.h"
+#include "support/char-table.h"
 #include "support/text-area.h"
 
 namespace {
@@ -25,15 +26,8 @@ struct command {
 
 // The characters a -### word may hold without quotes; the listing of a
 // build's every command goes through this test.
-struct plain_word_chars {
-  bool plain[256] = {};
-  constexpr plain_word_chars() {
-    for (int c = 0; c < 256; c++)
-      plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                 c == '_' || c == '-' || c == '.' || c == '/';
-  }
-};
-constexpr plain_word_chars plain_word_table;
+constexpr char_table plain_word_chars("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                      "0123456789_-./");
 
 bool needs_timing_quotes(unsigned char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' ||
@@ -70,7 +64,7 @@ template <class Out> void put_dry_run_word(Out &out, const char *word) {
     return;
   }
   const char *p = word;
-  while (plain_word_table.plain[static_cast<unsigned char>(*p)])
+  while (plain_word_chars(*p))
     ++p;
   if (*p)
     put_quoted(out, word);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "diagnostics/diagnostic.h"
+#include "support/char-table.h"
 #include "support/read-only-image.h"
 
 namespace {
@@ -20,19 +21,11 @@ bool is_atom_char(char c) {
 }
 
 // The characters a body's end is looked for at: braces, ";", "%" and the
-// terminator.  Runs between them are short in specs, so a table beats a
-// library scan.
-struct body_stops {
-  bool stop[256] = {};
-  constexpr body_stops() {
-    for (unsigned char c : {'\0', '{', '}', ';', '%'})
-      stop[c] = true;
-  }
-};
-constexpr body_stops body_stop_table;
+// terminator.  Runs between them are short in specs.
+constexpr char_table body_stops("\0{};%");
 
 const char *next_body_stop(const char *p) {
-  while (!body_stop_table.stop[static_cast<unsigned char>(*p)])
+  while (!body_stops(*p))
     p++;
   return p;
 }

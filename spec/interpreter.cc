@@ -9,6 +9,7 @@
 #include "diagnostics/diagnostic.h"
 #include "spec/escapes.h"
 #include "spec/spec-function-table.h"
+#include "support/char-table.h"
 
 spec_interpreter::spec_interpreter(compilation &c)
     : comp(c), spec_functions(builtin_spec_functions),
@@ -42,14 +43,7 @@ private:
 };
 
 // The characters do_spec_1 treats other than by appending them.
-struct spec_special_chars {
-  bool special[256] = {};
-  constexpr spec_special_chars() {
-    for (unsigned char c : {'\0', '\n', ' ', '\t', '\\', '|', '%'})
-      special[c] = true;
-  }
-};
-constexpr spec_special_chars special_chars;
+constexpr char_table special_chars("\0\n \t\\|%");
 
 void finish_pending_arg(spec_interpreter &in) {
   if (in.args.pending)
@@ -152,7 +146,7 @@ int spec_interpreter::do_spec_1(const char *spec, bool literal, const char *star
     default: {
       // The ordinary characters that follow go in with this one.
       const char *run = at.p - 1;
-      while (!special_chars.special[static_cast<unsigned char>(*at.p)])
+      while (!special_chars(*at.p))
         at.p++;
       args.text.append(run, static_cast<std::size_t>(at.p - run));
       args.pending = true;
