@@ -28,11 +28,10 @@ std::size_t hash_of(unsigned char question, std::string_view path) {
 }  // namespace
 
 const probe_memo::entry *probe_memo::find(unsigned char question, std::string_view path,
-                                          std::size_t *slot) const {
+                                          std::size_t hash, std::size_t *slot) const {
   if (slots_.empty())
     return nullptr;
   std::size_t mask = slots_.size() - 1;
-  std::size_t hash = hash_of(question, path);
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     *slot = i;
     if (slots_[i] == 0)
@@ -56,14 +55,15 @@ void probe_memo::grow() {
 
 template <class F> bool probe_memo::answer(unsigned char question, std::string_view path, F ask) {
   std::size_t slot = 0;
-  if (const entry *known = find(question, path, &slot))
+  std::size_t hash = hash_of(question, path);
+  if (const entry *known = find(question, path, hash, &slot))
     return known->yes;
   bool yes = ask();
   if ((entries_.size() + 1) * 2 > slots_.size()) {
     grow();
-    find(question, path, &slot);
+    find(question, path, hash, &slot);
   }
-  entries_.push_back({std::string(path), hash_of(question, path), question, yes});
+  entries_.push_back({std::string(path), hash, question, yes});
   slots_[slot] = static_cast<int>(entries_.size());
   return yes;
 }
@@ -79,9 +79,10 @@ bool probe_memo::in_missing_directory(const char *path) const {
   const char *slash = std::strrchr(path, '/');
   if (!slash)
     return false;
+  std::string_view directory(path, static_cast<std::size_t>(slash + 1 - path));
   std::size_t slot;
-  const entry *known = find(directory_question,
-                            std::string_view(path, static_cast<std::size_t>(slash + 1 - path)), &slot);
+  const entry *known =
+      find(directory_question, directory, hash_of(directory_question, directory), &slot);
   return known && !known->yes;
 }
 

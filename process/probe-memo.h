@@ -45,9 +45,10 @@ private:
     unsigned char question;
     bool yes;
   };
-  // The entry for QUESTION and PATH, or null; *SLOT is where it is or
-  // would go.
-  const entry *find(unsigned char question, std::string_view path, std::size_t *slot) const;
+  // The entry for QUESTION and PATH (whose hash is HASH), or null; *SLOT
+  // is where it is or would go.
+  const entry *find(unsigned char question, std::string_view path, std::size_t hash,
+                    std::size_t *slot) const;
   void grow();
 
   std::vector<entry> entries_;
